@@ -8,11 +8,10 @@
 
 #include "figures.h"
 
-namespace
-{
+namespace {
 
-constexpr const char *kFloorName = "DrawFloor";
-constexpr const char *kDrawName = "RunOneDraw";
+constexpr const char* kFloorName = "DrawFloor";
+constexpr const char* kDrawName = "RunOneDraw";
 // A draw may cost at most this much more than its floor: the rest is the record and the fields.
 constexpr RatioGoal kDrawGoal = {RatioGoal::AT_MOST, 1.5};
 constexpr double kNanosecondsPerSecond = 1e9;
@@ -20,21 +19,20 @@ constexpr int kShownDecimals = 1;
 constexpr int kRatioDecimals = 2;
 
 // The benchmark and its argument, without the repetitions the runner adds to the name.
-std::string NameOf(const benchmark::BenchmarkReporter::Run &run)
+std::string NameOf(const benchmark::BenchmarkReporter::Run& run)
 {
-    const auto &name = run.run_name;
+    const auto& name = run.run_name;
     return name.args.empty() ? name.function_name : name.function_name + "/" + name.args;
 }
 
 // The console's usual report, and beside it each benchmark's median CPU time per call: CPU time,
 // because other work on the machine stretches the wall clock but not the CPU time of this thread.
-class MedianCollector : public benchmark::ConsoleReporter
-{
-  public:
-    void ReportRuns(const std::vector<Run> &runs) override
+class MedianCollector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
+        for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && !run.error_occurred)
                 medians.emplace_back(NameOf(run), run.GetAdjustedCPUTime() /
                                                       benchmark::GetTimeUnitMultiplier(run.time_unit) *
@@ -45,9 +43,9 @@ class MedianCollector : public benchmark::ConsoleReporter
     std::vector<std::pair<std::string, double>> medians;
 };
 
-const double *MedianOf(const MedianCollector &collector, const std::string &name)
+const double* MedianOf(const MedianCollector& collector, const std::string& name)
 {
-    for (const auto &[runName, nanoseconds] : collector.medians)
+    for (const auto& [runName, nanoseconds] : collector.medians)
         if (runName == name)
             return &nanoseconds;
     return nullptr;
@@ -55,7 +53,7 @@ const double *MedianOf(const MedianCollector &collector, const std::string &name
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -64,14 +62,14 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
-    const double *floor = MedianOf(collector, kFloorName);
+    const double* floor = MedianOf(collector, kFloorName);
     if (floor == nullptr || *floor <= 0) {
         std::fprintf(stderr, "bench: no time for %s, so no ratios\n", kFloorName);
         return 1;
     }
 
     std::printf("\n| Operation | CPU ns per call (median) | ratio to %s | goal |\n|---|---:|---:|---|\n", kFloorName);
-    for (const auto &[name, nanoseconds] : collector.medians) {
+    for (const auto& [name, nanoseconds] : collector.medians) {
         const double ratio = nanoseconds / *floor;
         std::string goal;
         if (name == kDrawName)

@@ -5,8 +5,7 @@
 #include "lottery/game_record.h"
 #include "lottery/random_source.h"
 
-namespace
-{
+namespace {
 
 // Any fixed seed: the same numbers in every run keep the runs comparable.
 constexpr std::uint32_t kBenchSeed = 20261207u;
@@ -20,7 +19,7 @@ const DialogHandle kNoDialog = nullptr;
 
 // The least any draw can cost: six numbers by rejection sampling from the same generator and
 // 36 comparisons with a tip, without the game record and without any field access.
-void DrawFloor(benchmark::State &state)
+void DrawFloor(benchmark::State& state)
 {
     Seed(kBenchSeed);
     int tip[kNumbersPerTip];
@@ -39,7 +38,7 @@ void DrawFloor(benchmark::State &state)
     }
 }
 
-void RunOneDrawBench(benchmark::State &state)
+void RunOneDrawBench(benchmark::State& state)
 {
     Seed(kBenchSeed);
     NewRandomTip(kNoDialog);
@@ -49,7 +48,7 @@ void RunOneDrawBench(benchmark::State &state)
 }
 
 // The first number of a draw takes one random number; the last rejects 5 of 49 values.
-void DrawUniqueNumberBench(benchmark::State &state)
+void DrawUniqueNumberBench(benchmark::State& state)
 {
     Seed(kBenchSeed);
     const auto taken = static_cast<int>(state.range(0));
@@ -60,7 +59,7 @@ void DrawUniqueNumberBench(benchmark::State &state)
         benchmark::DoNotOptimize(DrawUniqueNumber(taken, numbers));
 }
 
-void NewRandomTipBench(benchmark::State &state)
+void NewRandomTipBench(benchmark::State& state)
 {
     Seed(kBenchSeed);
     for (auto _ : state)
@@ -68,7 +67,7 @@ void NewRandomTipBench(benchmark::State &state)
     benchmark::DoNotOptimize(gameRecord.tip);
 }
 
-void EvaluateLossesBench(benchmark::State &state)
+void EvaluateLossesBench(benchmark::State& state)
 {
     Seed(kBenchSeed);
     NewRandomTip(kNoDialog);

@@ -5,15 +5,14 @@
 #include <cstdio>
 #include <limits>
 
-namespace
-{
+namespace {
 
 constexpr double k100nsPerSecond = 1e7;
 constexpr std::uint64_t kRadix = 10;
 
 } // namespace
 
-std::optional<WindowFigures> FiguresBetween(const ProgramSample &start, const ProgramSample &end)
+std::optional<WindowFigures> FiguresBetween(const ProgramSample& start, const ProgramSample& end)
 {
     if (end.draws <= start.draws || end.wallSeconds <= start.wallSeconds || end.cpuSeconds < start.cpuSeconds)
         return std::nullopt;
@@ -38,7 +37,7 @@ double SecondsFrom100ns(std::uint64_t hundredNanoseconds)
     return static_cast<double>(hundredNanoseconds) / k100nsPerSecond;
 }
 
-std::optional<std::uint64_t> ParseCount(const std::string &text)
+std::optional<std::uint64_t> ParseCount(const std::string& text)
 {
     if (text.empty())
         return std::nullopt;

@@ -22,7 +22,7 @@ struct WindowFigures {
 
 // The figures between two samples of one program; none when the window holds no draw or runs
 // backwards, since a rate from that would be a number without meaning.
-std::optional<WindowFigures> FiguresBetween(const ProgramSample &start, const ProgramSample &end);
+std::optional<WindowFigures> FiguresBetween(const ProgramSample& start, const ProgramSample& end);
 
 // The middle value, or the mean of the two middle values; none for no values.
 std::optional<double> Median(std::vector<double> values);
@@ -31,7 +31,7 @@ std::optional<double> Median(std::vector<double> values);
 double SecondsFrom100ns(std::uint64_t hundredNanoseconds);
 
 // The value of a counter field's text: decimal digits only, at most 64 bits wide.
-std::optional<std::uint64_t> ParseCount(const std::string &text);
+std::optional<std::uint64_t> ParseCount(const std::string& text);
 
 // A goal for a ratio of the program's figure to its floor's.
 struct RatioGoal {

@@ -6,8 +6,7 @@
 #include "../../resources/resource.h"
 #include "measurement_protocol.h"
 
-namespace
-{
+namespace {
 
 // Timer messages since Start; unsigned, so even a run of years wraps instead of overflowing.
 ULONG_PTR ticks = 0;

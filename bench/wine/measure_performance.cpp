@@ -7,8 +7,7 @@
 
 #include "program_run.h"
 
-namespace
-{
+namespace {
 
 constexpr double kDefaultWindowSeconds = 10.0;
 constexpr int kDefaultRounds = 3;
@@ -26,48 +25,48 @@ constexpr RatioGoal kCpuGoal = {RatioGoal::AT_MOST, 1.2};
 constexpr RatioGoal kStartUpGoal = {RatioGoal::AT_MOST, 1.2};
 
 struct Program {
-    const char *name;
+    const char* name;
     std::string path;
     DrawCountSource source;
     std::vector<RunResult> runs;
     std::vector<double> startUpSeconds;
 };
 
-double MedianOfRuns(const Program &program, double (*of)(const RunResult &))
+double MedianOfRuns(const Program& program, double (*of)(const RunResult&))
 {
     std::vector<double> values;
-    for (const RunResult &run : program.runs)
+    for (const RunResult& run : program.runs)
         values.push_back(of(run));
     return Median(values).value_or(0.0);
 }
 
 struct Figure {
-    const char *name;
-    double (*of)(const Program &);
+    const char* name;
+    double (*of)(const Program&);
     int decimals;
-    const RatioGoal *goal; // none for figures shown for information
+    const RatioGoal* goal; // none for figures shown for information
 };
 
 const Figure kFigures[] = {
     {"Draws (ticks) per second",
-     [](const Program &p) { return MedianOfRuns(p, [](const RunResult &r) { return r.figures.drawsPerSecond; }); }, 1,
+     [](const Program& p) { return MedianOfRuns(p, [](const RunResult& r) { return r.figures.drawsPerSecond; }); }, 1,
      &kRateGoal},
     {"CPU seconds per 1,000 draws",
-     [](const Program &p) {
-         return MedianOfRuns(p, [](const RunResult &r) { return r.figures.cpuSecondsPer1000Draws; });
+     [](const Program& p) {
+         return MedianOfRuns(p, [](const RunResult& r) { return r.figures.cpuSecondsPer1000Draws; });
      },
      4, &kCpuGoal},
     {"Start-up to visible dialog (ms)",
-     [](const Program &p) { return Median(p.startUpSeconds).value_or(0.0) * kMillisecondsPerSecond; }, 0,
+     [](const Program& p) { return Median(p.startUpSeconds).value_or(0.0) * kMillisecondsPerSecond; }, 0,
      &kStartUpGoal},
     {"Working set (KiB)",
-     [](const Program &p) { return MedianOfRuns(p, [](const RunResult &r) { return r.workingSetKiB; }); }, 0, nullptr},
+     [](const Program& p) { return MedianOfRuns(p, [](const RunResult& r) { return r.workingSetKiB; }); }, 0, nullptr},
     {"Peak working set (KiB)",
-     [](const Program &p) { return MedianOfRuns(p, [](const RunResult &r) { return r.peakWorkingSetKiB; }); }, 0,
+     [](const Program& p) { return MedianOfRuns(p, [](const RunResult& r) { return r.peakWorkingSetKiB; }); }, 0,
      nullptr},
 };
 
-bool RunDraws(Program &program, RunTimes times, bool kept)
+bool RunDraws(Program& program, RunTimes times, bool kept)
 {
     std::string error;
     const std::optional<RunResult> result = MeasureRun(program.path, program.source, times, error);
@@ -84,7 +83,7 @@ bool RunDraws(Program &program, RunTimes times, bool kept)
     return true;
 }
 
-bool RunStartUp(Program &program)
+bool RunStartUp(Program& program)
 {
     std::string error;
     const std::optional<double> seconds = MeasureStartUp(program.path, error);
@@ -97,12 +96,12 @@ bool RunStartUp(Program &program)
     return true;
 }
 
-void PrintTable(const Program &bare, const Program &tippwerk)
+void PrintTable(const Program& bare, const Program& tippwerk)
 {
     std::printf("\n| Figure (median: %zu draw windows, %zu start-ups each) | %s | %s | ratio | goal |\n"
                 "|---|---:|---:|---:|---|\n",
                 tippwerk.runs.size(), tippwerk.startUpSeconds.size(), bare.name, tippwerk.name);
-    for (const Figure &figure : kFigures) {
+    for (const Figure& figure : kFigures) {
         const double floor = figure.of(bare);
         const double measured = figure.of(tippwerk);
         const double ratio = measured / floor;
@@ -114,27 +113,27 @@ void PrintTable(const Program &bare, const Program &tippwerk)
     }
 }
 
-bool PositiveNumber(const char *text, double &value)
+bool PositiveNumber(const char* text, double& value)
 {
-    char *end = nullptr;
+    char* end = nullptr;
     value = std::strtod(text, &end);
     return end != text && *end == '\0' && value > 0;
 }
 
-bool PositiveCount(const char *text, int &count)
+bool PositiveCount(const char* text, int& count)
 {
-    char *end = nullptr;
+    char* end = nullptr;
     const long value = std::strtol(text, &end, kDecimalBase);
     count = static_cast<int>(value);
     return end != text && *end == '\0' && value > 0 && value <= kMostRounds;
 }
 
 // Runs the two alternately, so a drift of the machine over time falls on both alike.
-template <typename Measure> bool Alternate(Program &bare, Program &tippwerk, int rounds, Measure measure)
+template <typename Measure> bool Alternate(Program& bare, Program& tippwerk, int rounds, Measure measure)
 {
     for (int round = 0; round < rounds; ++round) {
-        Program &first = round % 2 == 0 ? bare : tippwerk;
-        Program &second = round % 2 == 0 ? tippwerk : bare;
+        Program& first = round % 2 == 0 ? bare : tippwerk;
+        Program& second = round % 2 == 0 ? tippwerk : bare;
         if (!measure(first) || !measure(second))
             return false;
     }
@@ -143,7 +142,7 @@ template <typename Measure> bool Alternate(Program &bare, Program &tippwerk, int
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     double windowSeconds = kDefaultWindowSeconds;
     int rounds = kDefaultRounds;
@@ -158,7 +157,7 @@ int main(int argc, char **argv)
 
     // The first start of each loads what later starts find cached; it is shown but not counted.
     const bool measured = RunDraws(bare, times, false) && RunDraws(tippwerk, times, false) &&
-                          Alternate(bare, tippwerk, rounds, [&](Program &p) { return RunDraws(p, times, true); }) &&
+                          Alternate(bare, tippwerk, rounds, [&](Program& p) { return RunDraws(p, times, true); }) &&
                           Alternate(bare, tippwerk, kStartUpLaunches, RunStartUp);
     if (!measured)
         return 1;

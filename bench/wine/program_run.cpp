@@ -9,8 +9,7 @@
 #include "measurement_protocol.h"
 #include "unix_cpu_time.h"
 
-namespace
-{
+namespace {
 
 constexpr DWORD kPollMilliseconds = 2;
 constexpr double kDialogDeadlineSeconds = 30.0;
@@ -42,7 +41,7 @@ struct DialogSearch {
 
 BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
 {
-    auto *search = reinterpret_cast<DialogSearch *>(parameter);
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == search->processId && IsWindowVisible(window)) {
@@ -58,7 +57,7 @@ bool HasExited(HANDLE process)
 }
 
 // The program's first visible top-level window, which for a dialog program is its dialog.
-HWND WaitForDialog(const PROCESS_INFORMATION &process, double deadline)
+HWND WaitForDialog(const PROCESS_INFORMATION& process, double deadline)
 {
     DialogSearch search = {process.dwProcessId, nullptr};
     while (Now() < deadline && !HasExited(process.hProcess)) {
@@ -70,7 +69,7 @@ HWND WaitForDialog(const PROCESS_INFORMATION &process, double deadline)
     return nullptr;
 }
 
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR &reply)
+bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply)
 {
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMilliseconds, &reply) !=
            0;
@@ -91,7 +90,7 @@ std::optional<std::uint64_t> ReadDrawCount(HWND dialog, DrawCountSource source)
     return ParseCount(text);
 }
 
-std::uint64_t Span(const FILETIME &time)
+std::uint64_t Span(const FILETIME& time)
 {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
@@ -132,7 +131,7 @@ bool Close(HWND dialog, HANDLE process)
 }
 
 std::optional<RunResult> MeasureDraws(HWND dialog, HANDLE process, std::optional<unsigned long> unixProcess,
-                                      DrawCountSource source, RunTimes times, std::string &error)
+                                      DrawCountSource source, RunTimes times, std::string& error)
 {
     DWORD_PTR reply = 0;
     if (!Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), 0, reply)) {
@@ -163,10 +162,9 @@ std::optional<RunResult> MeasureDraws(HWND dialog, HANDLE process, std::optional
 }
 
 // A started program with its dialog; ended, and its handles closed, when it goes out of scope.
-class LaunchedProgram
-{
-  public:
-    explicit LaunchedProgram(const std::string &program)
+class LaunchedProgram {
+public:
+    explicit LaunchedProgram(const std::string& program)
     {
         std::string commandLine = "\"" + program + "\"";
         STARTUPINFOA startup = {};
@@ -189,8 +187,8 @@ class LaunchedProgram
         CloseHandle(process.hProcess);
     }
 
-    LaunchedProgram(const LaunchedProgram &) = delete;
-    LaunchedProgram &operator=(const LaunchedProgram &) = delete;
+    LaunchedProgram(const LaunchedProgram&) = delete;
+    LaunchedProgram& operator=(const LaunchedProgram&) = delete;
 
     // Closes the program as the close box would; false if it had to be ended by force.
     bool close()
@@ -207,7 +205,7 @@ class LaunchedProgram
     double visible = 0;
 };
 
-std::optional<std::string> LaunchError(const LaunchedProgram &launch, const std::string &program)
+std::optional<std::string> LaunchError(const LaunchedProgram& launch, const std::string& program)
 {
     if (!launch.started)
         return "cannot start " + program;
@@ -216,11 +214,11 @@ std::optional<std::string> LaunchError(const LaunchedProgram &launch, const std:
     return std::nullopt;
 }
 
-constexpr const char *kForcedEnd = "did not close and was ended by force";
+constexpr const char* kForcedEnd = "did not close and was ended by force";
 
 } // namespace
 
-std::optional<double> MeasureStartUp(const std::string &program, std::string &error)
+std::optional<double> MeasureStartUp(const std::string& program, std::string& error)
 {
     LaunchedProgram launch(program);
     if (const std::optional<std::string> launchError = LaunchError(launch, program)) {
@@ -234,8 +232,8 @@ std::optional<double> MeasureStartUp(const std::string &program, std::string &er
     return launch.visible - launch.launched;
 }
 
-std::optional<RunResult> MeasureRun(const std::string &program, DrawCountSource source, RunTimes times,
-                                    std::string &error)
+std::optional<RunResult> MeasureRun(const std::string& program, DrawCountSource source, RunTimes times,
+                                    std::string& error)
 {
     LaunchedProgram launch(program);
     if (const std::optional<std::string> launchError = LaunchError(launch, program)) {

@@ -23,9 +23,9 @@ struct RunResult {
 
 // Starts the program, waits for its dialog and closes it again: the seconds from launch to a
 // visible dialog, or nothing with the reason in error.
-std::optional<double> MeasureStartUp(const std::string &program, std::string &error);
+std::optional<double> MeasureStartUp(const std::string& program, std::string& error);
 
 // Runs the program once; on failure returns nothing and says why in error. The program is
 // always ended before this returns.
-std::optional<RunResult> MeasureRun(const std::string &program, DrawCountSource source, RunTimes times,
-                                    std::string &error);
+std::optional<RunResult> MeasureRun(const std::string& program, DrawCountSource source, RunTimes times,
+                                    std::string& error);

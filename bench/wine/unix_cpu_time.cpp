@@ -5,15 +5,14 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 
-constexpr const char *kProcFolder = "Z:\\proc\\";
+constexpr const char* kProcFolder = "Z:\\proc\\";
 constexpr DWORD kReadChunk = 4096;
 constexpr int kDecimalBase = 10;
 constexpr double kNanosecondsPerSecond = 1e9;
 
-std::optional<std::string> ReadWholeFile(const std::string &path)
+std::optional<std::string> ReadWholeFile(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -29,7 +28,7 @@ std::optional<std::string> ReadWholeFile(const std::string &path)
     return content;
 }
 
-bool IsNumber(const char *name)
+bool IsNumber(const char* name)
 {
     if (*name == '\0')
         return false;
@@ -41,7 +40,7 @@ bool IsNumber(const char *name)
 
 // Calls visit with each numbered entry of a /proc folder (processes, or a process's threads)
 // until it returns true; says whether one did.
-template <typename Visit> bool ForEachNumberedEntry(const std::string &folder, Visit visit)
+template <typename Visit> bool ForEachNumberedEntry(const std::string& folder, Visit visit)
 {
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
@@ -60,10 +59,10 @@ template <typename Visit> bool ForEachNumberedEntry(const std::string &folder, V
 
 } // namespace
 
-std::optional<unsigned long> FindUnixProcess(const std::string &program)
+std::optional<unsigned long> FindUnixProcess(const std::string& program)
 {
     unsigned long unixProcess = 0;
-    const bool found = ForEachNumberedEntry(kProcFolder, [&](const char *name) {
+    const bool found = ForEachNumberedEntry(kProcFolder, [&](const char* name) {
         const std::optional<std::string> commandLine = ReadWholeFile(kProcFolder + std::string(name) + "\\cmdline");
         // Wine puts the program's Windows path first; the rest of the line is padding.
         if (!commandLine || lstrcmpiA(commandLine->c_str(), program.c_str()) != 0)
@@ -81,7 +80,7 @@ std::optional<double> UnixCpuSeconds(unsigned long unixProcess)
     const std::string tasks = kProcFolder + std::to_string(unixProcess) + "\\task\\";
     unsigned long long nanoseconds = 0;
     bool anyThread = false;
-    ForEachNumberedEntry(tasks, [&](const char *thread) {
+    ForEachNumberedEntry(tasks, [&](const char* thread) {
         // The first field of schedstat is the thread's time on a CPU in nanoseconds; a thread
         // that ended meanwhile has no file left and its time is gone either way.
         if (const std::optional<std::string> schedstat = ReadWholeFile(tasks + thread + "\\schedstat")) {
