@@ -18,6 +18,21 @@ bool CheckLog::checkText(const std::wstring& seen, const std::wstring& expected,
     return check(false, what + ": shows \"" + Printable(seen) + "\", expected \"" + Printable(expected) + "\"");
 }
 
+bool CheckLog::expect(bool ok, const std::string& what)
+{
+    if (!ok)
+        return check(false, what);
+    ++passed;
+    return true;
+}
+
+bool CheckLog::expectText(const std::wstring& seen, const std::wstring& expected, const std::string& what)
+{
+    if (seen == expected)
+        return expect(true, what);
+    return expect(false, what + ": shows \"" + Printable(seen) + "\", expected \"" + Printable(expected) + "\"");
+}
+
 int CheckLog::finish() const
 {
     std::printf("%d passed, %d failed\n", passed, failed);

@@ -9,6 +9,10 @@ public:
     bool check(bool passed, const std::string& what);
     // A check of a field's text, which shows what was seen when it is not what was expected.
     bool checkText(const std::wstring& seen, const std::wstring& expected, const std::string& what);
+    // A check made thousands of times in a long walk: counted, but printed only when it fails.
+    bool expect(bool passed, const std::string& what);
+    bool expectText(const std::wstring& seen, const std::wstring& expected, const std::string& what);
+    int failures() const { return failed; }
     // Prints the closing count; the driver's exit code: 0 when every check passed.
     int finish() const;
 

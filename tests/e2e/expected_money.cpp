@@ -1,9 +1,12 @@
 // The loss dialog's results worked out from the shown counters, the way a player checks them by hand.
 #include "expected_money.h"
 
+#include <limits>
+
 namespace {
 
 constexpr Pfennig kPfennigPerMark = 100;
+constexpr Pfennig kLargestAmount = std::numeric_limits<Pfennig>::max();
 
 constexpr Pfennig Amount(Pfennig marks, Pfennig pfennig)
 {
@@ -16,7 +19,27 @@ std::wstring PartText(bool negative, std::uint64_t magnitude)
     return (negative && magnitude != 0 ? L"-" : L"") + std::to_wstring(magnitude);
 }
 
+Pfennig SaturatingProduct(std::uint64_t count, Pfennig price)
+{
+    Pfennig product = 0;
+    if (count > static_cast<std::uint64_t>(kLargestAmount) ||
+        __builtin_mul_overflow(static_cast<Pfennig>(count), price, &product))
+        return kLargestAmount;
+    return product;
+}
+
+Pfennig SaturatingSum(Pfennig a, Pfennig b)
+{
+    Pfennig sum = 0;
+    return __builtin_add_overflow(a, b, &sum) ? kLargestAmount : sum;
+}
+
 } // namespace
+
+Pfennig AmountOf(std::uint32_t marks, std::uint32_t pfennig)
+{
+    return Amount(marks, pfennig);
+}
 
 Prices DefaultPrices()
 {
@@ -40,10 +63,9 @@ AmountText ExpectedAmountText(Pfennig amount)
 
 ExpectedResults ExpectedLosses(const ShownCounters& counters, const Prices& prices)
 {
-    // The walks play a few thousand games at most, so every product fits easily.
-    const Pfennig costs = static_cast<Pfennig>(counters.gamesPlayed) * prices.stake;
+    const Pfennig costs = SaturatingProduct(counters.gamesPlayed, prices.stake);
     Pfennig winnings = 0;
     for (int hits = kLeastWinningHits; hits <= kMostHits; ++hits)
-        winnings += static_cast<Pfennig>(counters.hitClass[hits]) * prices.prize[hits];
+        winnings = SaturatingSum(winnings, SaturatingProduct(counters.hitClass[hits], prices.prize[hits]));
     return {ExpectedAmountText(costs), ExpectedAmountText(winnings), ExpectedAmountText(winnings - costs)};
 }

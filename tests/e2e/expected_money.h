@@ -15,6 +15,9 @@ struct Prices {
     Pfennig prize[kMostHits + 1]; // by number of hits; 3..6 win
 };
 
+// The amount the fields DM and Pf stand for: DM × 100 + Pf, as the program reads them.
+Pfennig AmountOf(std::uint32_t marks, std::uint32_t pfennig);
+
 // The prices the loss dialog starts with: 5.50 DM a game, 7.50, 100, 5000 and 500000 DM for 3..6 hits.
 Prices DefaultPrices();
 
@@ -38,4 +41,6 @@ struct ExpectedResults {
     AmountText total;
 };
 
+// Costs, winnings and total; an amount too large for 64 bits shows as the largest one, as the program
+// promises for prices and counts that no real game reaches.
 ExpectedResults ExpectedLosses(const ShownCounters& counters, const Prices& prices);

@@ -15,6 +15,7 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool started() const { return process != nullptr; }
+    HANDLE handle() const { return process; }
     DWORD id() const { return processId; }
     // Whether the process is still running after waiting up to timeoutMs for it to end.
     bool runsAfter(DWORD timeoutMs) const;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver under Wine, with a capture loop beside it that answers its screenshot requests.
-# Usage: run-driver.sh WINE DRIVER.EXE WALK TIPPWERK.EXE SCREENSHOT-FOLDER
+# Usage: run-driver.sh WINE DRIVER.EXE WALK TIPPWERK.EXE SCREENSHOT-FOLDER [DRIVER-OPTIONS...]
+# TIPPWERK_DRIVER_LIMIT sets the seconds the driver may take (default 150).
 set -euo pipefail
-[ $# -eq 5 ] || { sed -n 3p "$0" >&2; exit 2; }
-wine=$1 driver=$2 walk=$3 program=$4 folder=$5
+[ $# -ge 5 ] || { sed -n 3p "$0" >&2; exit 2; }
 
 # The driver and the program need a Wine session on a display; outside one, make one.
 if [ -z "${DISPLAY:-}" ]; then
@@ -11,7 +11,10 @@ if [ -z "${DISPLAY:-}" ]; then
     exec "$root/scripts/with-wine" bash "$0" "$@"
 fi
 
-driver_limit=150   # seconds; the driver's own waits end well before this
+wine=$1 driver=$2 walk=$3 program=$4 folder=$5
+shift 5
+
+driver_limit=${TIPPWERK_DRIVER_LIMIT:-150}   # seconds; the driver's own waits end well before this
 capture_limit=20   # seconds for one screenshot
 
 mkdir -p "$folder"
@@ -47,5 +50,7 @@ answer_requests &
 capture_loop=$!
 trap 'kill "$capture_loop" 2>/dev/null || true' EXIT
 
+# A walk that fails prints this command, with its options, to be run again as it was.
+export TIPPWERK_E2E_REPLAY="$(cd "$(dirname "$0")" && pwd)/$(basename "$0") $wine $driver $walk $program $folder"
 # Wine sees the host's files through drive Z:, the root of the Unix tree.
-timeout --kill-after=10 "$driver_limit" "$wine" "$driver" "$walk" "Z:$program" "Z:$folder"
+timeout --kill-after=10 "$driver_limit" "$wine" "$driver" "$walk" "Z:$program" "Z:$folder" "$@"

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "check_log.h"
 #include "expected_money.h"
@@ -24,6 +25,13 @@ constexpr DWORD kRareEventTimeoutMs = 60000;
 struct WalkSettings {
     const char* programPath;
     ScreenshotRequester screenshots;
+    // The walks with a random course or a length of their own take these from the command line.
+    std::uint64_t seed = 0;
+    bool seedGiven = false;
+    int actions = 0;
+    int seconds = 0;
+    // The command that runs this walk again, for a failure report to print with the seed.
+    std::string replayCommand;
 };
 
 // Waits for the main dialog of the started program; nullptr, logged as a failure, when none comes.

@@ -10,3 +10,12 @@ int MainDialogWalk(const WalkSettings& settings);
 int LossDialogWalk(const WalkSettings& settings);
 // Draws for a few seconds, one screenshot, then Ende: for a first look at the program.
 int DemoWalk(const WalkSettings& settings);
+// Thousands of random player actions from a seed, with the draws and Auto running, checked at
+// intervals; a failure prints the command that replays the walk.
+int StressWalk(const WalkSettings& settings);
+// Odd text typed and pasted into every tip and price field, each read checked against the platform's
+// reading and the program's answer to it.
+int BadInputWalk(const WalkSettings& settings);
+// The draws and Auto left running for a while, checked at intervals, the program's memory compared
+// before and after.
+int SoakWalk(const WalkSettings& settings);

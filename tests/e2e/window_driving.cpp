@@ -1,8 +1,8 @@
 // Finding, reading, typing into and clicking the windows of the program under test.
 #include "window_driving.h"
 
+#include <cstring>
 #include <cwchar>
-#include <vector>
 
 namespace {
 
@@ -47,6 +47,59 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& re
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
 }
 
+// Two edit-field text limits far beyond any text a field holds, so setting one changes nothing the
+// program or a player would notice; the mark posted behind other messages switches between them.
+constexpr DWORD_PTR kMarkLimits[2] = {0x7FFFFFF0, 0x7FFFFFF1};
+constexpr DWORD kMarkPollMs = 1;
+constexpr WPARAM kShortTextSize = 64;
+constexpr DWORD kClipboardTimeoutMs = 1000;
+
+// Key messages as the keyboard would post them: a repeat count of one, and for the key-up the bits
+// saying the key was down before and is being released.
+constexpr LPARAM kKeyDownFlags = 1;
+constexpr LPARAM kKeyUpFlags = kKeyDownFlags | (LPARAM{1} << 30) | (LPARAM{1} << 31);
+
+struct Census {
+    DWORD processId;
+    std::vector<ProgramWindow>* windows;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM state)
+{
+    auto& census = *reinterpret_cast<Census*>(state);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == census.processId) {
+        wchar_t caption[128];
+        GetWindowTextW(window, caption, ARRAYSIZE(caption));
+        wchar_t className[64];
+        GetClassNameW(window, className, ARRAYSIZE(className));
+        census.windows->push_back({window, caption, className, IsWindowVisible(window) != FALSE});
+    }
+    return TRUE;
+}
+
+bool PutOnClipboard(const wchar_t* text)
+{
+    const std::size_t size = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return false;
+    std::memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    // Another program may hold the clipboard for a moment.
+    if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, kClipboardTimeoutMs, kQuickPollIntervalMs)) {
+        GlobalFree(memory);
+        return false;
+    }
+    // Once set, the memory belongs to the clipboard.
+    const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    if (!set)
+        GlobalFree(memory);
+    CloseClipboard();
+    return set;
+}
+
 struct TextSearch {
     const std::wstring* part;
     bool found;
@@ -69,10 +122,10 @@ HWND FindProgramWindow(const WindowQuery& query)
     return SearchWindows(query).found;
 }
 
-HWND WaitForProgramWindow(const WindowQuery& query, DWORD timeoutMs)
+HWND WaitForProgramWindow(const WindowQuery& query, DWORD timeoutMs, DWORD pollIntervalMs)
 {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindProgramWindow(query)) != nullptr; }, timeoutMs);
+    WaitFor([&] { return (found = FindProgramWindow(query)) != nullptr; }, timeoutMs, pollIntervalMs);
     return found;
 }
 
@@ -83,11 +136,18 @@ int CountProgramWindows(const WindowQuery& query)
 
 std::wstring ReadText(HWND window)
 {
+    // Fields and labels hold short texts, which one message fetches; a longer one needs its length first.
+    wchar_t shortText[kShortTextSize];
+    DWORD_PTR copied = 0;
+    if (!Send(window, WM_GETTEXT, kShortTextSize, reinterpret_cast<LPARAM>(shortText), copied))
+        return L"";
+    if (copied + 1 < kShortTextSize)
+        return std::wstring(shortText, copied);
+
     DWORD_PTR length = 0;
     if (!Send(window, WM_GETTEXTLENGTH, 0, 0, length))
         return L"";
     std::vector<wchar_t> text(length + 1);
-    DWORD_PTR copied = 0;
     if (!Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied))
         return L"";
     return std::wstring(text.data(), copied);
@@ -132,6 +192,50 @@ bool PressCloseBox(HWND window)
 {
     DWORD_PTR result = 0;
     return Send(window, WM_CLOSE, 0, 0, result);
+}
+
+bool PasteIntoField(HWND dialog, int fieldId, const wchar_t* text)
+{
+    const HWND field = GetDlgItem(dialog, fieldId);
+    constexpr LPARAM kToTheEnd = -1;
+    DWORD_PTR result = 0;
+    return field && PutOnClipboard(text) && Send(field, EM_SETSEL, 0, kToTheEnd, result) &&
+           Send(field, WM_PASTE, 0, 0, result);
+}
+
+bool PressKeyInField(HWND dialog, int fieldId, WORD key)
+{
+    const HWND field = GetDlgItem(dialog, fieldId);
+    // WM_NEXTDLGCTL with a window handle moves the focus to that control, as the dialog manager does.
+    return field && PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE) &&
+           PostMessageW(field, WM_KEYDOWN, key, kKeyDownFlags) && PostMessageW(field, WM_KEYUP, key, kKeyUpFlags);
+}
+
+bool WaitUntilPostedTaken(HWND field)
+{
+    DWORD_PTR limit = 0;
+    if (!Send(field, EM_GETLIMITTEXT, 0, 0, limit))
+        return false;
+    const DWORD_PTR mark = limit == kMarkLimits[0] ? kMarkLimits[1] : kMarkLimits[0];
+    if (!PostMessageW(field, EM_LIMITTEXT, mark, 0))
+        return false;
+    const ULONGLONG deadline = GetTickCount64() + kWindowTimeoutMs;
+    while (Send(field, EM_GETLIMITTEXT, 0, 0, limit)) {
+        if (limit == mark)
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(kMarkPollMs);
+    }
+    return false;
+}
+
+std::vector<ProgramWindow> ListProgramWindows(DWORD processId)
+{
+    std::vector<ProgramWindow> windows;
+    Census census{processId, &windows};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&census));
+    return windows;
 }
 
 RECT AreaOf(HWND window)

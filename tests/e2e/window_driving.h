@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Every wait of the driver ends after one of these, so a hung program fails the walk instead of stalling it.
 constexpr DWORD kProgramStartTimeoutMs = 30000;
@@ -19,9 +20,12 @@ struct WindowQuery {
     HWND owner = nullptr;   // when set, only windows owned by it (message boxes of a dialog)
 };
 
+// For waits on the program's answer to a message it has already taken, which comes within moments.
+constexpr DWORD kQuickPollIntervalMs = 1;
+
 // Polls until condition() holds or timeoutMs has passed; returns whether it held.
 template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs)
+bool WaitFor(Condition condition, DWORD timeoutMs, DWORD pollIntervalMs = kPollIntervalMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
@@ -29,13 +33,13 @@ bool WaitFor(Condition condition, DWORD timeoutMs)
             return true;
         if (GetTickCount64() >= deadline)
             return false;
-        Sleep(kPollIntervalMs);
+        Sleep(pollIntervalMs);
     }
 }
 
 // The visible top-level window matching the query, or nullptr.
 HWND FindProgramWindow(const WindowQuery& query);
-HWND WaitForProgramWindow(const WindowQuery& query, DWORD timeoutMs);
+HWND WaitForProgramWindow(const WindowQuery& query, DWORD timeoutMs, DWORD pollIntervalMs = kPollIntervalMs);
 // Visible top-level windows matching the query.
 int CountProgramWindows(const WindowQuery& query);
 
@@ -56,6 +60,30 @@ bool ClickButton(HWND dialog, int buttonId);
 bool PostClick(HWND dialog, int buttonId);
 // The close box, handled before returning; false when the program did not answer.
 bool PressCloseBox(HWND window);
+
+// Pastes text from the clipboard into a field, replacing all it held, as a player's Ctrl+V would;
+// false when the clipboard was not available or the program did not answer.
+bool PasteIntoField(HWND dialog, int fieldId, const wchar_t* text);
+
+// Presses a key in a dialog field: the dialog's focus moves to the field first, as a click into it
+// would, and the key is posted so that it passes through the modal loop the program is running.
+bool PressKeyInField(HWND dialog, int fieldId, WORD key);
+
+// Waits until the program has taken every message posted to it so far: each was handled, or its
+// handling now waits in a modal loop (a message box, the loss dialog). `field` is any edit field of
+// the program; a harmless mark is posted to it behind the others and waited for.
+bool WaitUntilPostedTaken(HWND field);
+
+// A top-level window of a process, as a census of its windows sees it.
+struct ProgramWindow {
+    HWND window;
+    std::wstring caption;
+    std::wstring className;
+    bool visible;
+};
+
+// Every top-level window of the process, visible or not.
+std::vector<ProgramWindow> ListProgramWindows(DWORD processId);
 
 // The window's place on the screen.
 RECT AreaOf(HWND window);
