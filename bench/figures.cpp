@@ -66,7 +66,12 @@ std::string GoalText(RatioGoal goal)
 
 std::string Fixed(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    // Sized by a first pass, so a huge figure is shown whole rather than cut off.
+    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+    if (length < 0)
+        return "?";
+    std::string text(static_cast<std::size_t>(length), '\0');
+    // The first pass fixed the length, so this one cannot fail or cut; data() has room for the '\0'.
+    (void)std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, value);
     return text;
 }

@@ -47,7 +47,7 @@ struct Figure {
     const RatioGoal* goal; // none for figures shown for information
 };
 
-const Figure kFigures[] = {
+constexpr Figure kFigures[] = {
     {"Draws (ticks) per second",
      [](const Program& p) { return MedianOfRuns(p, [](const RunResult& r) { return r.figures.drawsPerSecond; }); }, 1,
      &kRateGoal},
@@ -71,7 +71,7 @@ bool RunDraws(Program& program, RunTimes times, bool kept)
     std::string error;
     const std::optional<RunResult> result = MeasureRun(program.path, program.source, times, error);
     if (!result) {
-        std::fprintf(stderr, "measure_performance: %s: %s\n", program.name, error.c_str());
+        (void)std::fprintf(stderr, "measure_performance: %s: %s\n", program.name, error.c_str());
         return false;
     }
     std::printf("%s %s: %.1f draws/s, %.4f CPU s per 1,000 draws (%s), working set %.0f KiB\n",
@@ -88,7 +88,7 @@ bool RunStartUp(Program& program)
     std::string error;
     const std::optional<double> seconds = MeasureStartUp(program.path, error);
     if (!seconds) {
-        std::fprintf(stderr, "measure_performance: %s: %s\n", program.name, error.c_str());
+        (void)std::fprintf(stderr, "measure_performance: %s: %s\n", program.name, error.c_str());
         return false;
     }
     std::printf("start-up %s: %.0f ms\n", program.name, *seconds * kMillisecondsPerSecond);
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     int rounds = kDefaultRounds;
     if (argc < 3 || argc > 5 || (argc > 3 && !PositiveNumber(argv[3], windowSeconds)) ||
         (argc > 4 && !PositiveCount(argv[4], rounds))) {
-        std::fprintf(stderr, "usage: measure_performance BARE_TIMER_EXE TIPPWERK_EXE [WINDOW_SECONDS [ROUNDS]]\n");
+        (void)std::fprintf(stderr, "usage: measure_performance BARE_TIMER_EXE TIPPWERK_EXE [WINDOW_SECONDS [ROUNDS]]\n");
         return 2;
     }
     Program bare = {"bare timer dialog", argv[1], DrawCountSource::TICK_COUNT_QUERY, {}, {}};

@@ -27,7 +27,7 @@ constexpr int kDecimal = 10;
 
 int Usage()
 {
-    std::fprintf(stderr,
+    (void)std::fprintf(stderr,
                  "usage: tippwerk_e2e_driver WALK TIPPWERK.EXE [SCREENSHOT-FOLDER] [--seed=N] [--actions=N]\n"
                  "                           [--seconds=N]\n"
                  "  WALK: main-dialog, loss-dialog, demo, stress, bad-input or soak.\n"

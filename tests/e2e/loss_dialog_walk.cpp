@@ -67,9 +67,14 @@ void CheckResults(CheckLog& log, HWND mainDialog, HWND lossDialog, const Prices&
     const AmountText* rows[RESULT_ROWS] = {&expected.costs, &expected.winnings, &expected.total};
     const std::string counted = " for " + std::to_string(counters.gamesPlayed) + " games and " +
                                 std::to_string(counters.hitClass[kLeastWinningHits]) + " Dreier";
-    for (int row = COSTS; row < RESULT_ROWS; ++row)
+    for (int row = COSTS; row < RESULT_ROWS; ++row) {
+        std::string what = when;
+        what += ": ";
+        what += kResultNames[row];
+        what += counted;
         log.checkText(ShownResult(lossDialog, static_cast<ResultRow>(row)),
-                      PairText(rows[row]->marks, rows[row]->pfennig), when + ": " + kResultNames[row] + counted);
+                      PairText(rows[row]->marks, rows[row]->pfennig), what);
+    }
 }
 
 bool ShowsCosts(HWND lossDialog)

@@ -1,4 +1,6 @@
 // The main dialog as a player meets it: a random tip, running draws, a bad tip, the about box, Ende.
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "resources/resource.h"
@@ -14,7 +16,7 @@ constexpr std::uint64_t kHighestNumber = 49;
 // Five valid numbers, one written with a leading zero, and one out of range in the last field:
 // its replacement must differ from all five, so exactly one warning comes.
 const wchar_t* const kTypedTip[kTipSize] = {L"07", L"14", L"15", L"26", L"35", L"50"};
-const std::set<std::uint64_t> kValidTypedNumbers = {7, 14, 15, 26, 35};
+constexpr std::uint64_t kValidTypedNumbers[] = {7, 14, 15, 26, 35};
 constexpr int kBadField = IDC_TIP_FIRST + kTipSize - 1;
 
 const wchar_t* const kAboutLine = L"F\u00fcr Spenden w\u00e4re ich sehr dankbar";
@@ -93,7 +95,8 @@ void CheckBadTip(CheckLog& log, DWORD processId, HWND mainDialog)
     // The replacement is in the field before the box comes up.
     std::uint64_t replacement = 0;
     log.check(ReadCount(mainDialog, kBadField, replacement) && replacement >= kLowestNumber &&
-                  replacement <= kHighestNumber && kValidTypedNumbers.count(replacement) == 0,
+                  replacement <= kHighestNumber && std::find(std::begin(kValidTypedNumbers), std::end(kValidTypedNumbers), replacement) ==
+                      std::end(kValidTypedNumbers),
               "the bad field shows a number in 1..49 that no other field holds");
     log.checkText(ReadField(mainDialog, IDC_TIP_FIRST), kTypedTip[0], "a valid field keeps its text as typed");
 

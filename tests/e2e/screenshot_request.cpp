@@ -26,11 +26,16 @@ bool ScreenshotRequester::capture(const std::string& name, std::initializer_list
     FILE* request = std::fopen(pending.c_str(), "w");
     if (!request)
         return false;
+    // A request cut short would have the script capture the wrong areas, so it is not handed over.
+    bool written = true;
     for (const HWND window : windows) {
         const RECT area = AreaOf(window);
-        std::fprintf(request, "%ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top, area.left, area.top);
+        if (std::fprintf(request, "%ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top, area.left,
+                         area.top) < 0)
+            written = false;
     }
-    std::fclose(request);
+    if (std::fclose(request) != 0 || !written)
+        return false;
     if (!MoveFileExA(pending.c_str(), (base + ".request").c_str(), MOVEFILE_REPLACE_EXISTING))
         return false;
 

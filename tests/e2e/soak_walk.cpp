@@ -55,7 +55,7 @@ void Measure(CheckLog& log, const ProgramSession& session, MemoryFigures& figure
         return;
     std::printf("soak: %s: working set %.0f KiB, committed %.0f KiB\n", when, KiB(figures.workingSet),
                 KiB(figures.committed));
-    std::fflush(stdout);
+    (void)std::fflush(stdout); // a lost progress line changes no check
 }
 
 } // namespace
@@ -83,7 +83,7 @@ int SoakWalk(const WalkSettings& settings)
     int checks = 0;
     while (Clock::now() < end && log.failures() == 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-        Sleep(static_cast<DWORD>(std::min<long long>(left, kCheckIntervalSeconds * kMsPerSecond)));
+        Sleep(static_cast<DWORD>(std::min<long long>(left, static_cast<long long>(kCheckIntervalSeconds) * kMsPerSecond)));
         const std::string when = "after " + std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
                                                                 Clock::now() - begin).count()) + " s";
         Measure(log, session, after, when.c_str());

@@ -46,7 +46,7 @@ using Clock = std::chrono::steady_clock;
 class RandomWalk {
 public:
     RandomWalk(const WalkSettings& settings, CheckLog& log, std::uint64_t seed)
-        : log(log), seed(seed), checkpointRandom(seed), session(settings.programPath, log)
+        : log(log), seed(seed), random(seed), checkpointRandom(seed), session(settings.programPath, log)
     {
     }
 
@@ -281,6 +281,7 @@ void RandomWalk::endLossesCloseBox()
 void RandomWalk::choose(const std::vector<Choice>& choices)
 {
     std::vector<double> weights;
+    weights.reserve(choices.size());
     for (const Choice& choice : choices)
         weights.push_back(choice.weight);
     const Choice& chosen = choices[std::discrete_distribution<std::size_t>(weights.begin(), weights.end())(random)];
@@ -361,7 +362,7 @@ int StressWalk(const WalkSettings& settings)
     const int actionsWanted = settings.actions > 0 ? settings.actions : kDefaultActions;
     const std::string replay = settings.replayCommand + " --seed=" + std::to_string(seed);
     std::printf("stress walk: seed %llu, %d actions\n", static_cast<unsigned long long>(seed), actionsWanted);
-    std::fflush(stdout);
+    (void)std::fflush(stdout); // the seed is printed again with any failure
 
     CheckLog log;
     RandomWalk walk(settings, log, seed);

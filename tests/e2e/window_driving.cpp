@@ -85,18 +85,21 @@ bool PutOnClipboard(const wchar_t* text)
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory)
         return false;
-    std::memcpy(GlobalLock(memory), text, size);
-    GlobalUnlock(memory);
-    // Another program may hold the clipboard for a moment.
-    if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, kClipboardTimeoutMs, kQuickPollIntervalMs)) {
-        GlobalFree(memory);
-        return false;
+    bool set = false;
+    void* const locked = GlobalLock(memory);
+    if (locked) {
+        std::memcpy(locked, text, size);
+        GlobalUnlock(memory);
+        // Another program may hold the clipboard for a moment.
+        if (WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, kClipboardTimeoutMs, kQuickPollIntervalMs)) {
+            // Once set, the memory belongs to the clipboard.
+            set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+            CloseClipboard();
+        }
     }
-    // Once set, the memory belongs to the clipboard.
-    const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
     if (!set)
+        // cppcheck-suppress doubleFree ; the clipboard owns the memory only when SetClipboardData succeeded
         GlobalFree(memory);
-    CloseClipboard();
     return set;
 }
 

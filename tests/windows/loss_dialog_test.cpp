@@ -2,6 +2,7 @@
 #include "main_dialog_fixture.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -14,8 +15,11 @@ namespace {
 const wchar_t* const kLossCaption = L"Verluste beim Lottospiel";
 
 // Costs, winnings and total, each as DM and Pf text.
-constexpr int kResultRows = 3;
-using Results = std::array<std::string, 2 * kResultRows>;
+constexpr std::size_t kResultRows = 3;
+// Each row shows its DM part, then its Pf part.
+constexpr std::size_t kPartsPerRow = 2;
+constexpr std::size_t kResultFields = kPartsPerRow * kResultRows;
+using Results = std::array<std::string, kResultFields>;
 using Prices = std::array<Pfennig, PRICE_ROWS>;
 
 // Amounts in Pfennig as the dialog shows them: both parts truncated toward zero, with the sign.
@@ -23,9 +27,9 @@ Results AsShown(Pfennig costs, Pfennig winnings)
 {
     Results shown;
     const Pfennig amounts[kResultRows] = {costs, winnings, winnings - costs};
-    for (int row = 0; row < kResultRows; ++row) {
-        shown[2 * row] = std::to_string(amounts[row] / kPfennigPerMark);
-        shown[2 * row + 1] = std::to_string(amounts[row] % kPfennigPerMark);
+    for (std::size_t row = 0; row < kResultRows; ++row) {
+        shown[kPartsPerRow * row] = std::to_string(amounts[row] / kPfennigPerMark);
+        shown[kPartsPerRow * row + 1] = std::to_string(amounts[row] % kPfennigPerMark);
     }
     return shown;
 }
@@ -33,9 +37,10 @@ Results AsShown(Pfennig costs, Pfennig winnings)
 Results ShownResults(HWND losses)
 {
     Results shown;
-    for (int row = 0; row < kResultRows; ++row) {
-        shown[2 * row] = FieldText(losses, IDC_RESULT_DM_FIRST + row);
-        shown[2 * row + 1] = FieldText(losses, IDC_RESULT_PF_FIRST + row);
+    for (std::size_t row = 0; row < kResultRows; ++row) {
+        const int offset = static_cast<int>(row);
+        shown[kPartsPerRow * row] = FieldText(losses, IDC_RESULT_DM_FIRST + offset);
+        shown[kPartsPerRow * row + 1] = FieldText(losses, IDC_RESULT_PF_FIRST + offset);
     }
     return shown;
 }

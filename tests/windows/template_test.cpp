@@ -1,8 +1,8 @@
 // Both dialog templates read back from the built resources and from the live dialogs made of them.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
-#include <vector>
 
 #include "dialog_driver.h"
 #include "dialog_template.h"
@@ -32,7 +32,7 @@ struct Expected {
     const wchar_t* text;
 };
 
-const std::vector<Expected> kMainControls = {
+constexpr Expected kMainControls[] = {
     {L"BUTTON", IDC_START, kDefaultButton, 208, 8, 40, 14, L"Start"},
     {L"BUTTON", IDC_STOP, kPushButton, 208, 24, 40, 14, L"Stop"},
     {L"BUTTON", IDC_RESET, kPushButton, 208, 40, 40, 14, L"Reset"},
@@ -72,7 +72,7 @@ const std::vector<Expected> kMainControls = {
     {L"STATIC", 122, kText, 152, 72, 32, 8, L"0"},
 };
 
-const std::vector<Expected> kLossControls = {
+constexpr Expected kLossControls[] = {
     {L"BUTTON", IDC_EVALUATE, kDefaultButton, 168, 8, 48, 14, L"Auswertung"},
     {L"BUTTON", IDC_AUTO, kPushButton, 168, 24, 48, 14, L"Auto"},
     {L"BUTTON", IDC_END, kPushButton, 168, 48, 48, 14, L"Ende"},
@@ -128,7 +128,8 @@ std::string Narrow(const std::wstring& text)
     return narrow;
 }
 
-void ExpectTemplate(const char* name, const wchar_t* caption, short w, short h, const std::vector<Expected>& controls)
+template <std::size_t N>
+void ExpectTemplate(const char* name, const wchar_t* caption, short w, short h, const Expected (&controls)[N])
 {
     const DialogTemplate dialog = LoadDialogTemplate(name);
     EXPECT_EQ(dialog.style, kDialogStyle) << "no WS_POPUP, nothing beyond the listed styles";
@@ -141,8 +142,8 @@ void ExpectTemplate(const char* name, const wchar_t* caption, short w, short h, 
     EXPECT_EQ(dialog.w, w);
     EXPECT_EQ(dialog.h, h);
 
-    ASSERT_EQ(dialog.controls.size(), controls.size());
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    ASSERT_EQ(dialog.controls.size(), N);
+    for (std::size_t i = 0; i < N; ++i) {
         const ControlTemplate& actual = dialog.controls[i];
         const Expected& expected = controls[i];
         SCOPED_TRACE("control #" + std::to_string(i + 1) + " '" + Narrow(expected.text) + "'");

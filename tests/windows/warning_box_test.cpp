@@ -1,11 +1,13 @@
 // The main dialog's message boxes: one warning per bad tip field while draws go on, and the about box.
 #include "main_dialog_fixture.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
+constexpr int kDecimalBase = 10;
 const wchar_t* const kWarningCaption = L"Eingabefehler";
 const wchar_t* const kWarningText = L"Bitte korrekte Lottozahlen eingeben!";
 // Games that must be played behind each warning box before the test dismisses it.
@@ -32,6 +34,7 @@ bool EndsWith(const std::wstring& text, const std::wstring& end)
 struct AtWarning {
     std::vector<std::string> fields;
     Tip storedTip;
+    // cppcheck-suppress unusedStructMember ; read by the watcher's lambda and after the boxes
     unsigned long long played;
 };
 
@@ -75,7 +78,10 @@ TEST_F(MainDialogTest, BadTipFieldsAreReplacedThenWarnedOnceEachWhileDrawsGoOn)
         const int field = firstBad + static_cast<int>(n);
         const std::vector<std::string>& fields = seen[n].fields;
         EXPECT_NE(fields[field], typed[field]);
-        const int replacement = std::atoi(fields[field].c_str());
+        const char* const shown = fields[field].c_str();
+        char* end = nullptr;
+        const long replacement = std::strtol(shown, &end, kDecimalBase);
+        EXPECT_TRUE(end != shown && *end == '\0') << "the replacement \"" << shown << "\" is a number";
         EXPECT_GE(replacement, kLowestNumber);
         EXPECT_LE(replacement, kHighestNumber);
         for (int later = field + 1; later < kNumbersPerTip; ++later)
