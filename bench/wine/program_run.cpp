@@ -6,18 +6,17 @@
 #include <psapi.h>
 
 #include "../../resources/resource.h"
+#include "../../tests/window_driving/window_driving.h"
 #include "measurement_protocol.h"
 #include "unix_cpu_time.h"
 
 namespace {
 
+// Start-up ends when the dialog is seen, so it is looked for often.
 constexpr DWORD kPollMilliseconds = 2;
-constexpr double kDialogDeadlineSeconds = 30.0;
-constexpr UINT kReplyTimeoutMilliseconds = 5000;
 constexpr DWORD kCloseTimeoutMilliseconds = 10000;
 constexpr double kMillisecondsPerSecond = 1000.0;
 constexpr double kBytesPerKiB = 1024.0;
-constexpr int kCountTextSize = 32;
 constexpr UINT kForcedExitCode = 1;
 
 double Now()
@@ -34,59 +33,40 @@ void Wait(double seconds)
     Sleep(static_cast<DWORD>(seconds * kMillisecondsPerSecond));
 }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND dialog;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && IsWindowVisible(window)) {
-        search->dialog = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 bool HasExited(HANDLE process)
 {
     return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }
 
-// The program's first visible top-level window, which for a dialog program is its dialog.
-HWND WaitForDialog(const PROCESS_INFORMATION& process, double deadline)
+// The program's visible top-level window, which for a dialog program is its dialog; nullptr when
+// the program ends or shows none in time.
+HWND WaitForDialog(const PROCESS_INFORMATION& process)
 {
-    DialogSearch search = {process.dwProcessId, nullptr};
-    while (Now() < deadline && !HasExited(process.hProcess)) {
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.dialog != nullptr)
-            return search.dialog;
-        Sleep(kPollMilliseconds);
-    }
-    return nullptr;
-}
-
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& reply)
-{
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMilliseconds, &reply) !=
-           0;
+    HWND dialog = nullptr;
+    WaitFor(
+        [&] {
+            dialog = FindProgramWindow({process.dwProcessId, nullptr});
+            return dialog != nullptr || HasExited(process.hProcess);
+        },
+        kProgramStartTimeoutMs, kPollMilliseconds);
+    return dialog;
 }
 
 std::optional<std::uint64_t> ReadDrawCount(HWND dialog, DrawCountSource source)
 {
-    DWORD_PTR reply = 0;
     if (source == DrawCountSource::TICK_COUNT_QUERY) {
-        if (!Send(dialog, kTickCountQuery, 0, 0, reply))
+        DWORD_PTR reply = 0;
+        if (!SendWithTimeout(dialog, kTickCountQuery, 0, 0, reply))
             return std::nullopt;
         return static_cast<std::uint64_t>(reply);
     }
-    char text[kCountTextSize] = {};
-    HWND field = GetDlgItem(dialog, IDC_GAMES_PLAYED);
-    if (field == nullptr || !Send(field, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), reply))
-        return std::nullopt;
+    // "Gespielt:" shows only digits; any other character, however wide, makes its text no count.
+    std::string text;
+    for (const wchar_t shown : ReadField(dialog, IDC_GAMES_PLAYED)) {
+        if (shown < L'0' || shown > L'9')
+            return std::nullopt;
+        text.push_back(static_cast<char>(shown));
+    }
     return ParseCount(text);
 }
 
@@ -134,7 +114,7 @@ std::optional<RunResult> MeasureDraws(HWND dialog, HANDLE process, std::optional
                                       DrawCountSource source, RunTimes times, std::string& error)
 {
     DWORD_PTR reply = 0;
-    if (!Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), 0, reply)) {
+    if (!SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), 0, reply)) {
         error = "Start not answered";
         return std::nullopt;
     }
@@ -173,7 +153,7 @@ public:
         started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &startup, &process) != 0;
         if (started)
-            dialog = WaitForDialog(process, launched + kDialogDeadlineSeconds);
+            dialog = WaitForDialog(process);
         visible = Now();
     }
 

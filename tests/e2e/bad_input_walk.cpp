@@ -4,8 +4,8 @@
 
 #include "expected_read.h"
 #include "program_session.h"
+#include "tests/window_driving/window_driving.h"
 #include "walks.h"
-#include "window_driving.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A first look at the program: the draws run for a few seconds, a screenshot is taken, and Ende.
 #include "resources/resource.h"
+#include "tests/window_driving/window_driving.h"
 #include "walks.h"
-#include "window_driving.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The loss dialog beside the running draws, checked against the main dialog's counters to the Pfennig.
 #include "resources/resource.h"
+#include "tests/window_driving/window_driving.h"
 #include "walks.h"
-#include "window_driving.h"
 
 namespace {
 

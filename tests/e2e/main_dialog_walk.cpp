@@ -4,8 +4,8 @@
 #include <set>
 
 #include "resources/resource.h"
+#include "tests/window_driving/window_driving.h"
 #include "walks.h"
-#include "window_driving.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "expected_read.h"
 #include "resources/resource.h"
+#include "tests/window_driving/window_driving.h"
 #include "walk_steps.h"
-#include "window_driving.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "window_driving.h"
+#include "tests/window_driving/window_driving.h"
 
 namespace {
 

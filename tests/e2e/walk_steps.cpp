@@ -2,7 +2,7 @@
 #include "walk_steps.h"
 
 #include "resources/resource.h"
-#include "window_driving.h"
+#include "tests/window_driving/window_driving.h"
 
 namespace {
 

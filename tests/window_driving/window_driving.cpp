@@ -22,7 +22,7 @@ bool Matches(HWND window, const WindowQuery& query)
         return false;
     wchar_t caption[128];
     GetWindowTextW(window, caption, ARRAYSIZE(caption));
-    return std::wcscmp(caption, query.caption) == 0;
+    return !query.caption || std::wcscmp(caption, query.caption) == 0;
 }
 
 BOOL CALLBACK CollectMatch(HWND window, LPARAM state)
@@ -42,15 +42,9 @@ Search SearchWindows(const WindowQuery& query)
     return search;
 }
 
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result)
-{
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
-}
-
 // Two edit-field text limits far beyond any text a field holds, so setting one changes nothing the
 // program or a player would notice; the mark posted behind other messages switches between them.
 constexpr DWORD_PTR kMarkLimits[2] = {0x7FFFFFF0, 0x7FFFFFF1};
-constexpr DWORD kMarkPollMs = 1;
 constexpr WPARAM kShortTextSize = 64;
 constexpr DWORD kClipboardTimeoutMs = 1000;
 
@@ -120,6 +114,11 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM state)
 
 } // namespace
 
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result)
+{
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
+}
+
 HWND FindProgramWindow(const WindowQuery& query)
 {
     return SearchWindows(query).found;
@@ -142,16 +141,16 @@ std::wstring ReadText(HWND window)
     // Fields and labels hold short texts, which one message fetches; a longer one needs its length first.
     wchar_t shortText[kShortTextSize];
     DWORD_PTR copied = 0;
-    if (!Send(window, WM_GETTEXT, kShortTextSize, reinterpret_cast<LPARAM>(shortText), copied))
+    if (!SendWithTimeout(window, WM_GETTEXT, kShortTextSize, reinterpret_cast<LPARAM>(shortText), copied))
         return L"";
     if (copied + 1 < kShortTextSize)
         return std::wstring(shortText, copied);
 
     DWORD_PTR length = 0;
-    if (!Send(window, WM_GETTEXTLENGTH, 0, 0, length))
+    if (!SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0, length))
         return L"";
     std::vector<wchar_t> text(length + 1);
-    if (!Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied))
+    if (!SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), copied))
         return L"";
     return std::wstring(text.data(), copied);
 }
@@ -175,14 +174,14 @@ bool TypeField(HWND dialog, int fieldId, const wchar_t* text)
 {
     const HWND field = GetDlgItem(dialog, fieldId);
     DWORD_PTR result = 0;
-    return field && Send(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), result);
+    return field && SendWithTimeout(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), result);
 }
 
 bool ClickButton(HWND dialog, int buttonId)
 {
     const HWND button = GetDlgItem(dialog, buttonId);
     DWORD_PTR result = 0;
-    return button && Send(button, BM_CLICK, 0, 0, result);
+    return button && SendWithTimeout(button, BM_CLICK, 0, 0, result);
 }
 
 bool PostClick(HWND dialog, int buttonId)
@@ -194,7 +193,7 @@ bool PostClick(HWND dialog, int buttonId)
 bool PressCloseBox(HWND window)
 {
     DWORD_PTR result = 0;
-    return Send(window, WM_CLOSE, 0, 0, result);
+    return SendWithTimeout(window, WM_CLOSE, 0, 0, result);
 }
 
 bool PasteIntoField(HWND dialog, int fieldId, const wchar_t* text)
@@ -202,8 +201,8 @@ bool PasteIntoField(HWND dialog, int fieldId, const wchar_t* text)
     const HWND field = GetDlgItem(dialog, fieldId);
     constexpr LPARAM kToTheEnd = -1;
     DWORD_PTR result = 0;
-    return field && PutOnClipboard(text) && Send(field, EM_SETSEL, 0, kToTheEnd, result) &&
-           Send(field, WM_PASTE, 0, 0, result);
+    return field && PutOnClipboard(text) && SendWithTimeout(field, EM_SETSEL, 0, kToTheEnd, result) &&
+           SendWithTimeout(field, WM_PASTE, 0, 0, result);
 }
 
 bool PressKeyInField(HWND dialog, int fieldId, WORD key)
@@ -217,20 +216,18 @@ bool PressKeyInField(HWND dialog, int fieldId, WORD key)
 bool WaitUntilPostedTaken(HWND field)
 {
     DWORD_PTR limit = 0;
-    if (!Send(field, EM_GETLIMITTEXT, 0, 0, limit))
+    if (!SendWithTimeout(field, EM_GETLIMITTEXT, 0, 0, limit))
         return false;
     const DWORD_PTR mark = limit == kMarkLimits[0] ? kMarkLimits[1] : kMarkLimits[0];
     if (!PostMessageW(field, EM_LIMITTEXT, mark, 0))
         return false;
-    const ULONGLONG deadline = GetTickCount64() + kWindowTimeoutMs;
-    while (Send(field, EM_GETLIMITTEXT, 0, 0, limit)) {
-        if (limit == mark)
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        Sleep(kMarkPollMs);
-    }
-    return false;
+    // A program that stops answering ends the wait at once.
+    bool answered = true;
+    const auto markTakenOrNoAnswer = [&] {
+        answered = SendWithTimeout(field, EM_GETLIMITTEXT, 0, 0, limit);
+        return !answered || limit == mark;
+    };
+    return WaitFor(markTakenOrNoAnswer, kWindowTimeoutMs, kQuickPollIntervalMs) && answered;
 }
 
 std::vector<ProgramWindow> ListProgramWindows(DWORD processId)

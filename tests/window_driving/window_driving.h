@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// Every wait of the driver ends after one of these, so a hung program fails the walk instead of stalling it.
-constexpr DWORD kProgramStartTimeoutMs = 30000;
+// Every wait ends after one of these, so a hung program fails the run instead of stalling it.
+// A 32-bit program emulated where the kernel runs no 32-bit code takes about a minute to start.
+constexpr DWORD kProgramStartTimeoutMs = 180000;
 constexpr DWORD kWindowTimeoutMs = 10000;
 constexpr DWORD kSendTimeoutMs = 5000;
 constexpr DWORD kPollIntervalMs = 20;
@@ -16,7 +17,7 @@ constexpr DWORD kPollIntervalMs = 20;
 // What identifies a top-level window of the program under test.
 struct WindowQuery {
     DWORD processId;
-    const wchar_t* caption;
+    const wchar_t* caption; // nullptr for any: a dialog program's only visible window is its dialog
     HWND owner = nullptr;   // when set, only windows owned by it (message boxes of a dialog)
 };
 
@@ -36,6 +37,9 @@ bool WaitFor(Condition condition, DWORD timeoutMs, DWORD pollIntervalMs = kPollI
         Sleep(pollIntervalMs);
     }
 }
+
+// Sends a message and waits for the answer; false when the program did not answer in time.
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result);
 
 // The visible top-level window matching the query, or nullptr.
 HWND FindProgramWindow(const WindowQuery& query);
