@@ -3,6 +3,9 @@
 
 #include <mmsystem.h>
 
+#include <cstddef>
+#include <string>
+
 #include "../losses/loss_dialog.h"
 #include "../resources/resource.h"
 #include "../platform/dialog_timer.h"
@@ -13,6 +16,11 @@ bool lossDialogOpen = false;
 
 namespace {
 
+// The about box's texts are Windows-1252, whatever ANSI code page the system runs with.
+constexpr UINT kWindows1252 = 1252;
+// Tells MultiByteToWideChar to read up to and including the terminator.
+constexpr int kUpToTheTerminator = -1;
+constexpr UINT kAboutStyle = MB_OK | MB_ICONINFORMATION;
 constexpr const char* kAboutCaption = "Tippwerk";
 // Windows-1252 text: \xFC is u-umlaut, \xE4 is a-umlaut.
 constexpr const char* kAboutText =
@@ -26,6 +34,22 @@ constexpr const char* kAboutText =
     "F\xFCr Spenden w\xE4re ich sehr dankbar\n"
     "- vielleicht hat ja jemand durch\n"
     "dieses Programm viel Geld gespart!";
+
+// Windows-1252 has one byte per character, so UTF-16 needs one unit per byte and one for the end.
+constexpr std::size_t Utf16UnitsFrom1252(const char* text)
+{
+    return std::char_traits<char>::length(text) + 1;
+}
+// Sized when compiled: the about box allocates nothing.
+constexpr std::size_t kAboutTextUnits = Utf16UnitsFrom1252(kAboutText);
+constexpr std::size_t kAboutCaptionUnits = Utf16UnitsFrom1252(kAboutCaption);
+
+template <std::size_t Units>
+bool ConvertFrom1252(const char* text, wchar_t (&converted)[Units])
+{
+    return MultiByteToWideChar(kWindows1252, MB_ERR_INVALID_CHARS, text, kUpToTheTerminator, converted,
+                               static_cast<int>(Units)) != 0;
+}
 
 void InitMainDialog(HWND dialog)
 {
@@ -43,7 +67,14 @@ void StartDraws(HWND dialog)
 
 void ShowAbout(HWND dialog)
 {
-    MessageBoxA(dialog, kAboutText, kAboutCaption, MB_OK | MB_ICONINFORMATION);
+    // Shown as UTF-16: MessageBoxA would read the umlauts' bytes in the system's code page.
+    wchar_t text[kAboutTextUnits];
+    wchar_t caption[kAboutCaptionUnits];
+    if (ConvertFrom1252(kAboutText, text) && ConvertFrom1252(kAboutCaption, caption))
+        MessageBoxW(dialog, text, caption, kAboutStyle);
+    else
+        // Without Windows-1252 on the system the box still shows, whole, with only the umlauts at risk.
+        MessageBoxA(dialog, kAboutText, kAboutCaption, kAboutStyle);
 }
 
 void EndMainDialog(HWND dialog)
