@@ -1,6 +1,9 @@
 // Control identifiers of both dialogs, shared by the resource script and the code.
 #pragma once
 
+// The program file's icon, its first and only one, which Explorer, shortcuts and the taskbar show.
+#define IDI_TIPPWERK 1
+
 // Controls that the program never addresses (labels, group boxes).
 #define IDC_STATIC 100
 

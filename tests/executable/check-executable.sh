@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Checks a built program file: PE machine type, GUI subsystem, system-only imports, dialog templates,
-# the German version resource and the application manifest.
+# Checks a built program file: PE machine type, GUI subsystem, no link time, the linker's protections,
+# system-only imports, German dialog templates, the icon, the German version resource and the
+# application manifest.
 # Usage: check-executable.sh OBJDUMP EXE MAGIC   (MAGIC: PE32 or PE32+)
 set -euo pipefail
 objdump=$1 exe=$2 magic=$3
 
 fail() { echo "FAIL: $exe: $*" >&2; exit 1; }
 
-headers=$("$objdump" -p "$exe")
+headers=$(TZ=UTC "$objdump" -p "$exe")
 grep -E '^Magic' <<<"$headers" | grep -qF "($magic)" || fail "not $magic"
 grep -qE '^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)' <<<"$headers" || fail "not a GUI program"
+# A link time would make every build of the same sources differ.
+grep -qE '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' <<<"$headers" || fail "carries a link time"
+
+# ASLR, DEP and terminal-server awareness, and for the 64-bit program ASLR over the whole address space.
+protections=(DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE)
+[ "$magic" = PE32 ] || protections+=(HIGH_ENTROPY_VA)
+characteristics=$(sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p' <<<"$headers")
+for protection in "${protections[@]}"; do
+    grep -qE "^[[:space:]]+$protection\$" <<<"$characteristics" || fail "not linked with $protection"
+done
 
 imports=$(grep -oE 'DLL Name: .*' <<<"$headers" | cut -d' ' -f3 | tr '[:lower:]' '[:upper:]' | sort -u | tr '\n' ' ')
 [ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL WINMM.DLL " ] || fail "imports $imports"
@@ -39,6 +50,20 @@ resource_bytes() {
     "$objcopy" -O binary --only-section=.rsrc "$exe" /dev/stdout |
         tail -c +$(($2 - 0x$rsrc_start + 1)) | head -c $(($3))
 }
+
+for template in LOTTODIALOG VERLUSTDIALOG; do
+    grep -q "^0x000005/$template/0x000407 " <<<"$resource_tree" || fail "dialog $template is not German (0x0407)"
+done
+
+# Explorer, shortcuts and the taskbar show the first icon group: Tippwerk's, with all its sizes.
+[ "$(grep -c '^0x00000e/' <<<"$resource_tree")" = 1 ] || fail "not exactly one icon group"
+read -r -a group <<<"$(resource_bytes 0x00000e/0x000001/0x000407 | od -An -v -tu1 | tr "\n" " ")"
+icon_sizes=()
+for ((entry = 6; entry < ${#group[@]}; entry += 14)); do
+    icon_sizes+=($((group[entry] == 0 ? 256 : group[entry])))   # a width of 0 stands for 256
+done
+read -r -a icon_sizes <<<"$(printf '%s\n' "${icon_sizes[@]}" | sort -n | tr '\n' ' ')"
+[ "${icon_sizes[*]}" = "16 24 32 48 256" ] || fail "icon sizes ${icon_sizes[*]}, not 16 24 32 48 256"
 
 # The version is the project's, in the fixed part (major, minor, patch, 0) and in the strings.
 version=$(sed -nE 's/^project\(Tippwerk VERSION ([0-9]+)\.([0-9]+)\.([0-9]+).*/\1.\2.\3/p' \
@@ -87,4 +112,5 @@ controls='//*[local-name()="dependentAssembly"]/*[local-name()="assemblyIdentity
 manifest_version=$(xpath 'string(/*/*[local-name()="assemblyIdentity"]/@version)')
 [ "$manifest_version" = "$version.0" ] || fail "manifest version $manifest_version, project version $version"
 
-echo "ok: $exe is $magic, GUI, imports $imports, has both dialog templates, version $version in German, manifest"
+echo "ok: $exe is $magic, GUI, no link time, ${protections[*]}, imports $imports, German dialog templates," \
+    "icon ${icon_sizes[*]}, version $version in German, manifest"
