@@ -1,7 +1,7 @@
 // Control identifiers of both dialogs, shared by the resource script and the code.
 #pragma once
 
-// The program file's icon, its first and only one, which Explorer, shortcuts and the taskbar show.
+// The program file's icon, its first and only one, which Explorer and shortcuts show.
 #define IDI_TIPPWERK 1
 
 // Controls that the program never addresses (labels, group boxes).
