@@ -2,6 +2,7 @@
 #include "loss_dialog.h"
 
 #include "../platform/dialog_timer.h"
+#include "../platform/program_icon.h"
 #include "../lottery/main_dialog.h"
 #include "../resources/resource.h"
 #include "money.h"
@@ -10,6 +11,7 @@ namespace {
 
 void InitLossDialog(HWND dialog)
 {
+    SetProgramIcons(dialog);
     lossDialogOpen = true;
     SetDefaultPrices(dialog);
     SetFocus(dialog);

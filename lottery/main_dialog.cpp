@@ -9,6 +9,7 @@
 #include "../losses/loss_dialog.h"
 #include "../resources/resource.h"
 #include "../platform/dialog_timer.h"
+#include "../platform/program_icon.h"
 #include "game_record.h"
 #include "random_source.h"
 
@@ -53,6 +54,7 @@ bool ConvertFrom1252(const char* text, wchar_t (&converted)[Units])
 
 void InitMainDialog(HWND dialog)
 {
+    SetProgramIcons(dialog);
     lossDialogOpen = false;
     Seed(timeGetTime());
     NewRandomTip(dialog);

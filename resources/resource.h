@@ -1,7 +1,8 @@
 // Control identifiers of both dialogs, shared by the resource script and the code.
 #pragma once
 
-// The program file's icon, its first and only one, which Explorer and shortcuts show.
+// The program file's icon, its first and only one, which Explorer and shortcuts show; both dialogs
+// set it as their window icon.
 #define IDI_TIPPWERK 1
 
 // Controls that the program never addresses (labels, group boxes).

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/program_icon.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -137,6 +139,29 @@ void Click(HWND dialog, int id)
     const HWND button = GetDlgItem(dialog, id);
     ASSERT_NE(button, nullptr) << "no button " << id;
     SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+::testing::AssertionResult ShowsProgramIcons(HWND window)
+{
+    struct IconSize {
+        WPARAM type;
+        const char* name;
+        int widthMetric;
+        int heightMetric;
+    };
+    const IconSize sizes[] = {{ICON_BIG, "large", SM_CXICON, SM_CYICON},
+                              {ICON_SMALL, "small", SM_CXSMICON, SM_CYSMICON}};
+    for (const IconSize& size : sizes) {
+        // Shared icons are loaded once per size, so the program's icon has one handle at each.
+        const HICON program = LoadProgramIcon(size.widthMetric, size.heightMetric);
+        if (!program)
+            return ::testing::AssertionFailure() << "no program icon at the " << size.name << " size to compare with";
+        const auto shown = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, size.type, 0));
+        if (shown != program)
+            return ::testing::AssertionFailure()
+                   << "the " << size.name << " icon is " << shown << ", not the program's " << program;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 std::wstring WindowTextW(HWND window)

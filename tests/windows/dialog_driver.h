@@ -1,6 +1,7 @@
 // Drives real dialogs on the test's thread: pumping with deadlines, fields, and code run inside modal loops.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -35,6 +36,10 @@ unsigned long long FieldNumber(HWND dialog, int id);
 void TypeInto(HWND dialog, int id, const char* text);
 // Clicks a button as the mouse does; returns when the dialog has handled the command.
 void Click(HWND dialog, int id);
+
+// Whether the window answers WM_GETICON, large and small, with the program's own icon at the
+// system's sizes: neither with none nor with another icon.
+::testing::AssertionResult ShowsProgramIcons(HWND window);
 
 std::wstring WindowTextW(HWND window);
 // The dialog windows (including message boxes) of this thread with the caption, shown or not.

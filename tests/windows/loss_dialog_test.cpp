@@ -126,6 +126,7 @@ TEST_F(LossDialogTest, VerlusteOpensItOnceBesideTheRunningMainDialog)
             EXPECT_TRUE(lossDialogOpen);
             EXPECT_EQ(GetWindow(losses, GW_OWNER), nullptr);
             EXPECT_TRUE(IsWindowEnabled(dialog));
+            EXPECT_TRUE(ShowsProgramIcons(losses));
             ExpectDefaultsAndNoResults(losses);
 
             // The main dialog's buttons keep working.

@@ -18,6 +18,7 @@ TEST_F(MainDialogTest, OpensWithADistinctTipAndEveryCounterAtZero)
     ASSERT_NE(dialog, nullptr);
 
     EXPECT_FALSE(lossDialogOpen);
+    EXPECT_TRUE(ShowsProgramIcons(dialog));
     ExpectValidTip(ShownTip(dialog));
     EXPECT_EQ(ShownTip(dialog), StoredTip());
     for (int id = IDC_HIT_FIRST; id <= IDC_GAMES_WITHOUT_PRIZE; ++id)
