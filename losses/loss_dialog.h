@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-constexpr const char* kLossDialogTemplate = "VERLUSTDIALOG";
+#include "../resources/dialog_names.h"
 
 // The main dialog's Verluste command: opens the loss dialog, unowned and modal, unless it is
 // already open, and returns when it has ended.

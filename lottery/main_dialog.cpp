@@ -10,6 +10,7 @@
 #include "../resources/resource.h"
 #include "../platform/dialog_timer.h"
 #include "../platform/program_icon.h"
+#include "about_text.h"
 #include "game_record.h"
 #include "random_source.h"
 
@@ -22,19 +23,6 @@ constexpr UINT kWindows1252 = 1252;
 // Tells MultiByteToWideChar to read up to and including the terminator.
 constexpr int kUpToTheTerminator = -1;
 constexpr UINT kAboutStyle = MB_OK | MB_ICONINFORMATION;
-constexpr const char* kAboutCaption = "Tippwerk";
-// Windows-1252 text: \xFC is u-umlaut, \xE4 is a-umlaut.
-constexpr const char* kAboutText =
-    "\n"
-    "Dezember 2026 - Das Tippwerk-Team\n"
-    "(tippwerk@example.org) mit C++ und MinGW-w64 programmiert!\n"
-    "\n"
-    "Besuchen Sie unsere Homepage:\n"
-    "https://tippwerk.example.org\n"
-    "\n"
-    "F\xFCr Spenden w\xE4re ich sehr dankbar\n"
-    "- vielleicht hat ja jemand durch\n"
-    "dieses Programm viel Geld gespart!";
 
 // Windows-1252 has one byte per character, so UTF-16 needs one unit per byte and one for the end.
 constexpr std::size_t Utf16UnitsFrom1252(const char* text)

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-constexpr const char* kMainDialogTemplate = "LOTTODIALOG";
+#include "../resources/dialog_names.h"
 
 // Set while the loss dialog is open, so Verluste opens it only once.
 extern bool lossDialogOpen;
