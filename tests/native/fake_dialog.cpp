@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/decimal_text.h"
+#include "platform/field_text_number.h"
 
 namespace {
 
@@ -61,18 +62,10 @@ int FakeDialog::warningCount() const
     return count;
 }
 
-// Reads the way the platform's number fields do for digits: leading digits as an unsigned
-// 32-bit value, empty text as 0; the tests feed only digits and empty text.
+// Reads the way the platform's number fields do, as the page's fields are read too.
 std::uint32_t ReadFieldNumber(DialogHandle dialog, int fieldId)
 {
-    const char* text = Field(Fake(dialog), fieldId);
-    std::uint64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + static_cast<std::uint64_t>(*text - '0');
-        if (value > UINT32_MAX)
-            throw std::invalid_argument("field value wider than 32 bits");
-    }
-    return static_cast<std::uint32_t>(value);
+    return FieldTextNumber(Field(Fake(dialog), fieldId));
 }
 
 void ShowCount(DialogHandle dialog, int fieldId, std::uint64_t count)
