@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the download scripts/release made: each zip holds the tested program and the two texts in one
-# folder, SHA256SUMS matches, and the same sources give the same bytes when built again in another
-# folder: the download through scripts/release, and the 32-bit program alone (tests off, GoogleTest,
-# Google Benchmark and Wine out of reach), which must be the program the tests ran.
+# folder, the page is the tested one, SHA256SUMS matches, and the same sources give the same bytes when
+# built again in another folder: the download through scripts/release, and the 32-bit program alone
+# (tests off, GoogleTest, Google Benchmark and Wine out of reach), which must be the program the tests ran.
 # Usage: tests/release/check-release.sh   (after scripts/release)
 set -euo pipefail
 
@@ -32,6 +32,8 @@ for bits in win32 win64; do
     done
 done
 
+cmp -s "$release/$folder.html" build/web/tippwerk.html || fail "$folder.html is not the tested build/web/tippwerk.html"
+
 # Another folder, with a path of another length, and only the files the sources are made of.
 copy=$elsewhere/sources
 mkdir "$copy"
@@ -39,9 +41,11 @@ git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' 
     [ ! -e "$file" ] || cp --parents -t "$copy" "$file"   # a file deleted but not yet committed is gone
 done
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+# The npm packages are the locked ones; the page takes its classic controls from them.
+ln -s "$root/node_modules" "$copy/node_modules"
 
 SOURCE_DATE_EPOCH=$epoch "$copy/scripts/release" >/dev/null
-for file in SHA256SUMS "$folder-win32.zip" "$folder-win64.zip"; do
+for file in SHA256SUMS "$folder-win32.zip" "$folder-win64.zip" "$folder.html"; do
     cmp -s "$release/$file" "$copy/build/release/$file" || fail "$file differs when built in $copy"
 done
 
@@ -56,6 +60,6 @@ cmake --build "$alone" -j2 >/dev/null
 cmp -s "$alone/tippwerk.exe" build/win32/tippwerk.exe ||
     fail "the 32-bit program built alone differs from the tested build/win32/tippwerk.exe"
 
-echo "ok: both zips hold the tested programs with LIESMICH.txt and LIZENZ.txt; a rebuild in $elsewhere gave" \
-    "the same zips and SHA256SUMS, and the 32-bit program built alone is the tested one" \
+echo "ok: both zips hold the tested programs with LIESMICH.txt and LIZENZ.txt, the page is the tested one; a" \
+    "rebuild in $elsewhere gave the same zips, page and SHA256SUMS, and the 32-bit program built alone is the tested one" \
     "($(sha256sum build/win32/tippwerk.exe | cut -c1-16)...)"
