@@ -17,9 +17,6 @@ for (const [name, value] of Object.entries(files))
 
 const text = (file) => readFileSync(file, 'utf8');
 
-// Windows lays a dialog out in units of its font: a quarter of the average character width across
-// and an eighth of the character height down.
-const kUnitsPerCharacterWidth = 4;
 // The controls the program never addresses.
 const kUnaddressed = 100;
 // A digit of the dialog font is about this many units wide, and an edit's frame and margins take
@@ -36,14 +33,16 @@ function identifiers(header) {
     return values;
 }
 
-// Splits at commas outside quoted text; quoted items lose their quotes ("" stands for one ").
+// Splits at the commas outside quoted text; quoted items lose their quotes.
 function items(line) {
-    const found = [];
-    for (const [, quoted, plain] of line.matchAll(/\s*(?:"((?:[^"]|"")*)"|([^,]*))\s*(?:,|$)/g)) {
-        if (quoted === undefined && plain === undefined) continue;
-        found.push(quoted !== undefined ? quoted.replaceAll('""', '"') : plain.trim());
+    const found = [''];
+    let quoted = false;
+    for (const c of line) {
+        if (c === '"') quoted = !quoted;
+        if (c === ',' && !quoted) found.push('');
+        else found[found.length - 1] += c;
     }
-    return found.filter((item, index) => item !== '' || index < found.length - 1);
+    return found.map((item) => item.trim().replace(/^"(.*)"$/s, '$1'));
 }
 
 function parseResourceScript(script, ids) {
@@ -157,11 +156,13 @@ function dialogMarkup(dialog, index) {
 // The tags, classes and attributes of the page's own markup.
 function vocabulary(markup) {
     const words = { tags: new Set(['html', 'body']), classes: new Set(), attributes: new Set() };
-    for (const [, tag] of markup.matchAll(/<([a-z][a-z0-9]*)/g)) words.tags.add(tag);
-    for (const [, name, value] of markup.matchAll(/\s([a-z][\w-]*)(?:="([^"]*)")?/g)) {
-        words.attributes.add(name);
-        if (value !== undefined) words.attributes.add(`${name}=${value}`);
-        if (name === 'class') for (const c of value.split(/\s+/)) words.classes.add(c);
+    for (const [, tag, attributes] of markup.matchAll(/<([a-z][a-z0-9]*)([^>]*)>/g)) {
+        words.tags.add(tag);
+        for (const [, name, value] of attributes.matchAll(/\s([a-z][\w-]*)(?:="([^"]*)")?/g)) {
+            words.attributes.add(name);
+            if (value !== undefined) words.attributes.add(`${name}=${value}`);
+            if (name === 'class') for (const c of value.split(/\s+/)) words.classes.add(c);
+        }
     }
     return words;
 }

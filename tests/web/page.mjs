@@ -63,17 +63,19 @@ export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl
 export function dialog(page, name) {
     const root = page.locator(`[data-dialog="${name}"]`);
     const control = (id) => root.locator(`[data-id="${id}"]`);
+    // What the field shows: an edit's text or a label's.
+    const read = (id) => control(id).evaluate((element) => (element instanceof HTMLInputElement ? element.value : element.textContent));
     return {
         root,
         control,
+        read,
         press: (id) => root.locator(`button[data-id="${id}"]`).click(),
-        // What the field shows: an edit's text or a label's.
-        read: (id) => control(id).evaluate((element) => (element instanceof HTMLInputElement ? element.value : element.textContent)),
         // Text put in by a script, as another program would set it on Windows.
         set: (id, text) => control(id).evaluate((element, value) => { element.value = value; }, text),
+        // What count fields from first on show, each as the number its leading digits make.
         numbers: async (first, count) => {
             const values = [];
-            for (let id = first; id < first + count; ++id) values.push(Number.parseInt(await dialog(page, name).read(id), 10));
+            for (let id = first; id < first + count; ++id) values.push(Number.parseInt(await read(id), 10));
             return values;
         },
     };
