@@ -70,8 +70,6 @@ function parseResourceScript(script, ids) {
             dialogs.push(dialog);
         } else if (dialog && line.startsWith('CAPTION ')) {
             dialog.caption = items(line.slice('CAPTION '.length))[0];
-        } else if (dialog && line.startsWith('FONT ')) {
-            [dialog.fontPoints, dialog.fontFace] = items(line.slice('FONT '.length));
         } else if (dialog && line.startsWith('CONTROL ')) {
             const [title, id, windowClass, style, x, y, w, h] = items(line.slice('CONTROL '.length));
             dialog.controls.push({

@@ -6,7 +6,7 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 
-import { dismissMessageBox, eventually, IDC, launchBrowser, messageBox, openPage, pageFile, PHONE } from './page.mjs';
+import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, messageBox, openPage, pageFile, PHONE } from './page.mjs';
 
 const kTimeout = { timeout: 60_000 };
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
@@ -21,10 +21,6 @@ async function axeViolations(page) {
     return violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
 }
 
-const drawsGoOn = async (main) => {
-    const games = Number(await main.read(IDC.GAMES_PLAYED));
-    await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games);
-};
 
 test('from disk with every network request refused, and from a web server', kTimeout, async () => {
     const offline = await openPage(browser);

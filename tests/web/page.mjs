@@ -97,9 +97,15 @@ export function messageBox(page) {
 export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
 
 // Waits, within the test's own time limit, until the condition on the page holds.
-export async function eventually(condition) {
+async function eventually(condition) {
     for (;;) {
         if (await condition()) return;
         await new Promise((resolve) => setTimeout(resolve, 20));
     }
+}
+
+// Waits until the main dialog has drawn at least once more.
+export async function drawsGoOn(main) {
+    const games = Number(await main.read(IDC.GAMES_PLAYED));
+    await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games);
 }

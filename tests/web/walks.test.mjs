@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 
-import { dismissMessageBox, eventually, IDC, launchBrowser, messageBox, openPage } from './page.mjs';
+import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, messageBox, openPage } from './page.mjs';
 
 const kTimeout = { timeout: 60_000 };
 const kWarning = { caption: 'Eingabefehler', text: 'Bitte korrekte Lottozahlen eingeben!', icon: 'warning' };
@@ -15,10 +15,6 @@ after(() => browser?.close());
 
 const tipOf = (main) => main.numbers(IDC.TIP_FIRST, 6);
 const gamesOf = async (main) => Number(await main.read(IDC.GAMES_PLAYED));
-const drawsGoOn = async (main) => {
-    const games = await gamesOf(main);
-    await eventually(async () => (await gamesOf(main)) > games);
-};
 const costsOf = async (loss) => [Number(await loss.read(IDC.RESULT_DM_FIRST)), Number(await loss.read(IDC.RESULT_PF_FIRST))];
 
 function assertValidTip(tip) {
