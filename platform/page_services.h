@@ -38,6 +38,8 @@ PAGE_SERVICE("startTimer") void PageStartTimer(PageDialog dialog);
 PAGE_SERVICE("stopTimer") void PageStopTimer(PageDialog dialog);
 // Shows the dialog fresh from its template, with the keyboard focus on it.
 PAGE_SERVICE("openDialog") void PageOpenDialog(PageDialog dialog, const char* templateName);
+// Brings the open dialog into view with the keyboard focus in it, as activating its window would.
+PAGE_SERVICE("activateDialog") void PageActivateDialog(PageDialog dialog);
 // Hides the dialog.
 PAGE_SERVICE("endDialog") void PageEndDialog(PageDialog dialog);
 // Tells the player the program has ended and offers a new start.

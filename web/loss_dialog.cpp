@@ -29,8 +29,11 @@ void EndLossDialog()
 
 void OpenLossDialog()
 {
-    if (lossDialogOpen)
+    // Open already, perhaps out of sight on a small screen: shown to the player instead of a second time.
+    if (lossDialogOpen) {
+        PageActivateDialog(PageDialog::LOSS);
         return;
+    }
     // Beside the main dialog, which stays usable and keeps drawing while this one is open.
     PageOpenDialog(PageDialog::LOSS, kLossDialogTemplate);
     LossDialogProc(PageMessage::INIT, 0);

@@ -110,13 +110,82 @@ function accessibleName(edit, controls) {
     return row;
 }
 
-function controlMarkup(control, controls) {
-    const place = `style="--x:${control.x};--y:${control.y};--w:${control.w};--h:${control.h}"`;
+// --- The dialogs in reading order ----------------------------------------------------------------
+
+// A screen reader reads the page in document order, so each dialog is written as a player reads it:
+// the command buttons, then the fields row by row, each group holding the rows drawn inside it. Each
+// box of fields is a grid whose lines are its controls' edges, each track at least the template's
+// distance: the page shows the template exactly where everything fits, and widens a column or a row
+// for a text that needs more room. On a narrow screen the same rows flow instead, the template's
+// distances as the gaps between neighbours, and a row that no longer fits wraps.
+
+const right = (c) => c.x + c.w;
+const bottom = (c) => c.y + c.h;
+const contains = (outer, inner) => inner.x >= outer.x && inner.y >= outer.y && right(inner) <= right(outer) &&
+    bottom(inner) <= bottom(outer);
+
+function fail(dialog, message) {
+    throw new Error(`make-page: ${dialog.name}: ${message}`);
+}
+
+// Controls whose vertical extents meet the first one's form one row, read from left to right.
+function rowsOf(controls) {
+    const rows = [];
+    for (const control of [...controls].sort((a, b) => a.y - b.y || a.x - b.x)) {
+        const row = rows.find((r) => overlapsVertically(r.controls[0], control));
+        if (row) row.controls.push(control);
+        else rows.push({ controls: [control] });
+    }
+    for (const row of rows) {
+        row.controls.sort((a, b) => a.x - b.x);
+        row.y = Math.min(...row.controls.map((c) => c.y));
+        row.bottom = Math.max(...row.controls.map(bottom));
+    }
+    return rows;
+}
+
+// A label followed by several values or edits of one kind and size, such as the six tip fields: on a
+// narrow screen the label gets a line of its own, so the values stay under one another.
+function isSeries(row) {
+    const [label, ...values] = row.controls;
+    return label.id === kUnaddressed && values.length > 2 &&
+        values.every((v) => v.id !== kUnaddressed && kindOf(v) === kindOf(values[0]) && v.w === values[0].w);
+}
+
+// What a box holds (the dialog's fields, or a group) as rows and groups, top to bottom.
+function blocksOf(dialog, fields, groups, box) {
+    const inside = (c) => groups.filter((g) => g !== c && contains(g, c)).sort((a, b) => a.w * a.h - b.w * b.h)[0] ?? null;
+    const blocks = [
+        ...rowsOf(fields.filter((c) => inside(c) === box.group)),
+        ...groups.filter((g) => inside(g) === box.group)
+            .map((group) => ({ group, x: group.x, y: group.y, right: right(group), bottom: bottom(group) })),
+    ].sort((a, b) => a.y - b.y);
+    for (let i = 1; i < blocks.length; ++i)
+        if (blocks[i].y < blocks[i - 1].bottom) fail(dialog, `a row or group at ${blocks[i].y} overlaps the one above it`);
+    for (const block of blocks)
+        if (block.group) block.blocks = blocksOf(dialog, fields, groups, block);
+    return blocks;
+}
+
+// The box's grid: a line at each edge of the box and of everything in it.
+function gridOf(box, items) {
+    const lines = (edges) => [...new Set(edges)].sort((a, b) => a - b);
+    const xs = lines([box.x, box.right, ...items.flatMap((c) => [c.x, right(c)])]);
+    const ys = lines([box.y, ...(box.group ? [box.bottom] : []), ...items.flatMap((c) => [c.y, bottom(c)])]);
+    const tracks = (edges, unit) => edges.slice(1).map((edge, i) => `minmax(calc(${edge - edges[i]}*var(${unit})),auto)`).join(' ');
+    return {
+        tracks: `grid-template-columns:${tracks(xs, '--unit-x')};grid-template-rows:${tracks(ys, '--unit-y')}`,
+        area: (c) => `grid-area:${ys.indexOf(c.y) + 1}/${xs.indexOf(c.x) + 1}/${ys.indexOf(bottom(c)) + 1}/${xs.indexOf(right(c)) + 1}`,
+    };
+}
+
+function controlMarkup(control, controls, place) {
+    const style = `style="${place};--w:${control.w};--h:${control.h}"`;
     const id = `data-id="${control.id}"`;
     switch (kindOf(control)) {
     case 'button': {
         const isDefault = control.flags.includes('BS_DEFPUSHBUTTON') ? ' class="default"' : '';
-        return `<button type="button" ${id}${isDefault} ${place}>${escape(control.text)}</button>`;
+        return `<button type="button" ${id}${isDefault} ${style}>${escape(control.text)}</button>`;
     }
     case 'edit': {
         const scrolls = control.flags.includes('ES_AUTOHSCROLL');
@@ -124,29 +193,86 @@ function controlMarkup(control, controls) {
         const length = scrolls ? '' : ` maxlength="${digits}"`;
         const numeric = control.flags.includes('ES_NUMBER') ? ' inputmode="numeric"' : '';
         return `<input type="text" ${id} aria-label="${escape(accessibleName(control, controls))}"${numeric}${length}` +
-            ` autocomplete="off" spellcheck="false" value="${escape(control.text)}" ${place}>`;
+            ` autocomplete="off" spellcheck="false" value="${escape(control.text)}" ${style}>`;
     }
-    case 'group':
-        return `<fieldset ${id} ${place}><legend>${escape(control.text)}</legend></fieldset>`;
     default:
-        return `<span ${id} ${place}>${escape(control.text)}</span>`;
+        return `<span ${id} ${style}>${escape(control.text)}</span>`;
     }
+}
+
+// The rows and groups of a box, each placed on the box's grid and by its gaps to its neighbours; the
+// box takes the grid's tracks.
+function blocksMarkup(box, controls) {
+    const grid = gridOf(box, box.blocks.flatMap((block) => (block.group ? [block.group] : block.controls)));
+    let above = box.y;
+    const blocks = box.blocks.map((block) => {
+        const topGap = block.y - above;
+        above = block.bottom;
+        if (block.group) {
+            const { group } = block;
+            const last = block.blocks.at(-1);
+            const inner = blocksMarkup(block, controls);
+            const place = `${grid.area(group)};--gap-left:${group.x - box.x};--gap-top:${topGap};--w:${group.w};` +
+                `--h:${group.h};--gap-bottom:${block.bottom - (last ? last.bottom : group.y)};${inner.tracks}`;
+            return `<fieldset data-id="${group.id}" style="${place}"><legend>${escape(group.text)}</legend>\n` +
+                `${inner.markup}\n</fieldset>`;
+        }
+        let edge = box.x;
+        const row = block.controls.map((control) => {
+            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}`);
+            edge = right(control);
+            return markup;
+        });
+        return `<div class="${isSeries(block) ? 'row series' : 'row'}" style="--gap-top:${topGap}">${row.join('')}</div>`;
+    });
+    return { tracks: grid.tracks, markup: blocks.join('\n') };
+}
+
+// The buttons stand in a column right of the fields, in template order.
+function commandsMarkup(dialog, buttons, fieldsWidth) {
+    const left = Math.min(...buttons.map((b) => b.x));
+    const width = Math.max(...buttons.map(right)) - left;
+    if (left < fieldsWidth) fail(dialog, 'a button lies beside or left of the fields');
+    let above = 0;
+    const column = buttons.map((button) => {
+        const markup = controlMarkup(button, dialog.controls, `--gap-left:${button.x - left};--gap-top:${button.y - above}`);
+        above = bottom(button);
+        return markup;
+    });
+    return `<div class="commands" style="--gap-left:${left - fieldsWidth};--gap-right:${dialog.width - left - width}">` +
+        `${column.join('')}</div>`;
+}
+
+// Tab follows the template's order, as on Windows; the reading order must keep it.
+function checkTabOrder(dialog, markup) {
+    const stops = dialog.controls.filter((c) => c.flags.includes('WS_TABSTOP')).map((c) => String(c.id));
+    const written = [...markup.matchAll(/<(?:button|input)[^>]* data-id="(\d+)"/g)].map((m) => m[1]);
+    if (written.join() !== stops.join()) fail(dialog, `reading order changes the tab order: ${written}`);
 }
 
 // The page's dialogs in the order of the resource script: the first is the main dialog.
 function dialogMarkup(dialog, index) {
     const heading = index === 0 ? 'h1' : 'h2';
-    const fields = dialog.controls.filter((c) => kindOf(c) !== 'button');
-    const fieldsWidth = Math.max(...fields.map((c) => c.x + c.w)) + Math.min(...fields.map((c) => c.x));
-    const fieldsHeight = Math.max(...fields.map((c) => c.y + c.h)) + Math.min(...fields.map((c) => c.y));
+    const buttons = dialog.controls.filter((c) => kindOf(c) === 'button');
+    const fields = dialog.controls.filter((c) => kindOf(c) !== 'button' && kindOf(c) !== 'group');
+    const groups = dialog.controls.filter((c) => kindOf(c) === 'group');
+    const laidOut = [...fields, ...groups];
+    // The fields' width keeps the template's margin on their right as on their left.
+    const fieldsWidth = Math.max(...laidOut.map(right)) + Math.min(...laidOut.map((c) => c.x));
+    const box = { group: null, x: 0, y: 0, right: fieldsWidth };
+    box.blocks = blocksOf(dialog, fields, groups, box);
     const caption = `${dialog.name}-caption`;
-    const size = `--w:${dialog.width};--h:${dialog.height};--fields-w:${fieldsWidth};--fields-h:${fieldsHeight}`;
+    const fieldsBox = blocksMarkup(box, dialog.controls);
+    const body = `${commandsMarkup(dialog, buttons, fieldsWidth)}\n` +
+        `<div class="fields" style="${fieldsBox.tracks};--w:${fieldsWidth}">\n${fieldsBox.markup}\n</div>`;
+    checkTabOrder(dialog, body);
     return `<template id="template-${dialog.name}">` +
-        `<section class="window dialog" role="dialog" aria-labelledby="${caption}" data-dialog="${dialog.name}" tabindex="-1" style="${size}">` +
+        `<section class="window dialog" role="dialog" aria-labelledby="${caption}" data-dialog="${dialog.name}" tabindex="-1"` +
+        ` style="--h:${dialog.height};--fields-w:${fieldsWidth}">` +
         `<div class="title-bar"><${heading} class="title-bar-text" id="${caption}">${escape(dialog.caption)}</${heading}>` +
-        '<div class="title-bar-controls"><button type="button" class="close" aria-label="Schließen" tabindex="-1"></button></div></div>\n' +
-        `<div class="window-body dialog-body">\n${dialog.controls.map((c) => controlMarkup(c, dialog.controls)).join('\n')}\n</div>` +
-        '</section></template>';
+        '<div class="title-bar-controls"><button type="button" class="close" aria-label="Schließen" aria-hidden="true"' +
+        ' tabindex="-1"></button></div></div>\n' +
+        `<div class="window-body dialog-body">\n${body}\n</div></section></template>`;
 }
 
 // --- 98.css, only what the page uses ---------------------------------------------------------------

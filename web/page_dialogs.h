@@ -13,7 +13,7 @@ void LossDialogProc(PageMessage message, std::uint32_t parameter);
 // Set while the loss dialog is open, so Verluste opens it only once.
 extern bool lossDialogOpen;
 
-// The main dialog's Verluste command: opens the loss dialog unless it is already open.
+// The main dialog's Verluste command: opens the loss dialog, or shows it where it is already open.
 void OpenLossDialog();
 
 // On Windows the main dialog's modal loop waits inside Verluste until the loss dialog has ended;

@@ -13,6 +13,7 @@
     const ended = document.getElementById('ended');
     const box = document.getElementById('message-box');
     const dialogs = new Map(); // the engine's dialog number -> the dialog shown
+    const focusedControls = new WeakMap(); // a dialog shown -> the control that last had the focus in it
     const timers = new Map(); // the engine's dialog number -> its pending tick
     const waitingBoxes = [];
     // The engine's texts are Windows-1252, as on Windows.
@@ -60,12 +61,18 @@
             listen(shown, dialog);
             desk.append(shown);
             dialogs.set(dialog, shown);
-            shown.focus();
             shown.scrollIntoView({ block: 'nearest' });
+            shown.focus({ preventScroll: true });
         },
+        activateDialog(dialog) {
+            activate(dialogs.get(dialog));
+        },
+        // The focus goes on to the dialog that remains, as Windows activates the next window.
         endDialog(dialog) {
             dialogs.get(dialog).remove();
             dialogs.delete(dialog);
+            const remaining = [...dialogs.values()].at(-1);
+            if (remaining && !remaining.contains(document.activeElement)) activate(remaining);
         },
         endProgram() {
             ended.hidden = false;
@@ -81,6 +88,13 @@
         }, kFastestInterval));
     }
 
+    // As Windows activates a dialog: in view, the focus back on the control that last had it, or on the
+    // default button, so Enter acts at once.
+    function activate(shown) {
+        shown.scrollIntoView({ block: 'nearest' });
+        (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
+    }
+
     function showNextBox() {
         const next = waitingBoxes.shift();
         if (!next) return;
@@ -90,6 +104,8 @@
         box.setAttribute('role', next.icon === 'warning' ? 'alertdialog' : 'dialog');
         box.showModal();
     }
+
+    const isNumeric = (field) => field instanceof HTMLInputElement && field.inputMode === 'numeric';
 
     // Keys as in a Windows dialog: Enter is the default button unless a button has the focus (then
     // the browser presses that one), Escape is the Cancel command; the edits take only digits typed.
@@ -111,8 +127,36 @@
             }
         });
         shown.addEventListener('beforeinput', (event) => {
-            const typed = event.inputType === 'insertText' || event.inputType === 'insertCompositionText';
-            if (typed && event.target.inputMode === 'numeric' && /\D/.test(event.data ?? '')) event.preventDefault();
+            if (event.inputType === 'insertText' && isNumeric(event.target) && /\D/.test(event.data ?? '')) event.preventDefault();
+        });
+        keepDigitsOfCompositions(shown);
+        shown.addEventListener('focusin', ({ target }) => {
+            if (target.dataset.id) focusedControls.set(shown, target);
+        });
+        // A click beside the controls leaves the focus where it is, or brings it back into this dialog,
+        // as a click on a Windows dialog does; the close box never takes it.
+        shown.addEventListener('mousedown', (event) => {
+            if (event.target.closest('input, button:not(.close)')) return;
+            event.preventDefault();
+            if (!shown.contains(document.activeElement)) activate(shown);
+        });
+    }
+
+    // What an input method composes cannot be refused while it runs, so when it ends, the field gets
+    // back its text from before with only the digits of the composition put in (full-width digits
+    // as plain ones).
+    function keepDigitsOfCompositions(shown) {
+        let before = null;
+        shown.addEventListener('compositionstart', ({ target }) => {
+            before = isNumeric(target) ? { value: target.value, start: target.selectionStart, end: target.selectionEnd } : null;
+        });
+        shown.addEventListener('compositionend', ({ target, data }) => {
+            if (!before || !/\D/.test(data)) return;
+            const digits = data.normalize('NFKC').replace(/\D/g, '');
+            const text = before.value.slice(0, before.start) + digits + before.value.slice(before.end);
+            target.value = target.maxLength > 0 ? text.slice(0, target.maxLength) : text;
+            const caret = Math.min(before.start + digits.length, target.value.length);
+            target.setSelectionRange(caret, caret);
         });
     }
 
@@ -125,6 +169,7 @@
     box.querySelector('form').addEventListener('submit', dismissBox);
     box.addEventListener('cancel', dismissBox);
     box.querySelector('.close').addEventListener('click', dismissBox);
+    box.querySelector('.close').addEventListener('mousedown', (event) => event.preventDefault());
 
     // A new start seeds the random source from the clock's milliseconds, as Windows from its own.
     const start = () => engine.startProgram(Date.now() % 2 ** 32);
@@ -133,10 +178,17 @@
         start();
     });
 
+    // Where the browser has no WebAssembly (a policy, a locked-down phone) or the engine fails to
+    // start, the player is told so instead of seeing an empty desk.
+    const noEngine = () => { document.getElementById('no-engine').hidden = false; };
+    if (typeof WebAssembly !== 'object') {
+        noEngine();
+        return;
+    }
     const module = Uint8Array.from(atob(document.getElementById('engine').textContent), (c) => c.charCodeAt(0));
     WebAssembly.instantiate(module, { page: services }).then(({ instance }) => {
         engine = instance.exports;
         engine._initialize();
         start();
-    });
+    }).catch(noEngine);
 })();

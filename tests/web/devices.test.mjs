@@ -6,7 +6,7 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 
-import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, messageBox, openPage, pageFile, PHONE } from './page.mjs';
+import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, layoutFaults, messageBox, openPage, pageFile, PHONE } from './page.mjs';
 
 const kTimeout = { timeout: 60_000 };
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
@@ -80,38 +80,46 @@ test('the keyboard alone: Tab in template order, every input named, the counters
     assert.deepEqual(await axeViolations(page), [], 'once ended');
 });
 
-test('a phone: nothing scrolls sideways, text at least 12 pixels, buttons a finger can hit, below the fields', kTimeout, async () => {
-    const { page, main, loss } = await openPage(browser, { device: PHONE });
-    await main.control(IDC.START).tap();
-    await drawsGoOn(main);
-    await main.control(IDC.LOSSES).tap();
-    await loss.control(IDC.AUTO).tap();
-    assert.ok((await loss.root.boundingBox()).y >= (await main.root.boundingBox()).y + (await main.root.boundingBox()).height,
-        'the loss dialog below the main one');
+// A phone upright and on its side, the smallest phone, and a tablet.
+const kTouchScreens = [PHONE.viewport, { width: 320, height: 568 }, { width: 740, height: 360 }, { width: 768, height: 1024 }];
+const kNarrow = 640;
 
-    const layout = await page.evaluate(() => ({
-        width: document.documentElement.scrollWidth,
-        viewport: window.innerWidth,
-        smallText: [...document.querySelectorAll('.dialog span, .dialog button, .dialog input, .dialog legend, .title-bar-text')]
-            .filter((e) => e.textContent.trim() || e.value)
-            .filter((e) => parseFloat(getComputedStyle(e).fontSize) < 12).map((e) => e.outerHTML),
-        buttons: [...document.querySelectorAll('button')].filter((b) => b.checkVisibility()).map((b) => {
-            const box = b.getBoundingClientRect();
-            return { id: Number(b.dataset.id), name: b.textContent || b.ariaLabel, top: box.top, height: box.height, right: box.right };
-        }),
-        fieldsBottom: Math.max(...[...document.querySelectorAll('[data-dialog=LOTTODIALOG] .dialog-body > :not(button)')]
-            .map((e) => e.getBoundingClientRect().bottom)),
-    }));
-    assert.equal(layout.width, layout.viewport, 'no sideways scrolling');
-    assert.deepEqual(layout.smallText, []);
-    for (const button of layout.buttons) {
-        assert.ok(button.height >= 24, `button ${button.name} is ${button.height} pixels high`);
-        assert.ok(button.right <= layout.viewport);
+test('touch screens: nothing scrolls sideways or overlaps, text at least 12 pixels, every control a finger can hit, buttons below the fields where narrow', kTimeout, async () => {
+    for (const viewport of kTouchScreens) {
+        const screen = `${viewport.width} × ${viewport.height}`;
+        const { page, main, loss } = await openPage(browser, { device: { ...PHONE, viewport } });
+        await main.control(IDC.START).tap();
+        await drawsGoOn(main);
+        await main.control(IDC.LOSSES).tap();
+        await loss.control(IDC.AUTO).tap();
+
+        const layout = await page.evaluate(() => ({
+            width: document.documentElement.scrollWidth,
+            smallText: [...document.querySelectorAll('.dialog span, .dialog button, .dialog input, .dialog legend, .title-bar-text')]
+                .filter((e) => e.textContent.trim() || e.value)
+                .filter((e) => parseFloat(getComputedStyle(e).fontSize) < 12).map((e) => e.outerHTML),
+            controls: [...document.querySelectorAll('button, input')].filter((c) => c.checkVisibility()).map((c) => {
+                const box = c.getBoundingClientRect();
+                return { id: Number(c.dataset.id), name: c.textContent || c.ariaLabel, top: box.top, width: box.width, height: box.height };
+            }),
+            fieldsBottom: document.querySelector('[data-dialog=LOTTODIALOG] .fields').getBoundingClientRect().bottom,
+        }));
+        assert.equal(layout.width, viewport.width, `no sideways scrolling on ${screen}`);
+        assert.deepEqual(layout.smallText, [], screen);
+        for (const control of layout.controls)
+            assert.ok(control.width >= 24 && control.height >= 24, `${control.name} is ${control.width} × ${control.height} on ${screen}`);
+        assert.deepEqual(await layoutFaults(page), [], screen);
+        if (viewport.width <= kNarrow) {
+            const mainButtons = layout.controls.filter((c) => c.id).slice(0, 6);
+            assert.deepEqual(mainButtons.map((b) => b.id), [IDC.START, IDC.STOP, IDC.RESET, IDC.LOSSES, IDC.INFO, IDC.END]);
+            assert.ok(mainButtons.every((b) => b.top >= layout.fieldsBottom), `the buttons below the fields on ${screen}`);
+        }
+        if (viewport === PHONE.viewport) {
+            assert.deepEqual(await axeViolations(page), []);
+            await main.control(IDC.INFO).tap();
+            const ok = await page.locator('#message-box button[value="ok"]').boundingBox();
+            assert.ok(ok.width >= 24 && ok.height >= 24, 'a box\'s OK button too');
+        }
+        await page.context().close();
     }
-    const mainButtons = layout.buttons.filter((b) => b.id).slice(0, 6);
-    assert.deepEqual(mainButtons.map((b) => b.id), [IDC.START, IDC.STOP, IDC.RESET, IDC.LOSSES, IDC.INFO, IDC.END]);
-    assert.ok(mainButtons.every((b) => b.top >= layout.fieldsBottom), 'the buttons below the fields');
-    assert.deepEqual(await axeViolations(page), []);
-    await main.control(IDC.INFO).tap();
-    assert.ok((await page.locator('#message-box button[value="ok"]').boundingBox()).height >= 24, 'a box\'s OK button too');
 });

@@ -28,8 +28,9 @@ export function launchBrowser() {
 }
 
 // Opens the page offline; every request but the page itself is refused and recorded, and so is any
-// script error. With a clock time, the page's clock starts there and stands still until run.
-export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl } = {}) {
+// script error. With a clock time, the page's clock starts there and stands still until run; with a
+// font size, the browser's default text size is that many pixels, as a player can set it.
+export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl, fontSize } = {}) {
     const context = await browser.newContext({ ...device, locale: 'de-DE' });
     if (url === pageUrl) await context.setOffline(true);
     const page = await context.newPage();
@@ -47,6 +48,10 @@ export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl
         ++session.alerts;
         dialog.dismiss();
     });
+    if (fontSize !== undefined) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Page.setFontSizes', { fontSizes: { standard: fontSize } });
+    }
     if (clock !== undefined) {
         await page.clock.install({ time: clock });
         await page.clock.pauseAt(clock);
@@ -108,4 +113,41 @@ async function eventually(condition) {
 export async function drawsGoOn(main) {
     const games = Number(await main.read(IDC.GAMES_PLAYED));
     await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games);
+}
+
+// Puts the caret into every edit of the dialog with a real click or tap where the edit is drawn, and
+// replaces its last character with another digit by keys. Returns each edit's name with what it
+// shows and what it should show; an edit that did not take the caret keeps its text.
+export async function typeIntoEveryEdit(page, dialog, pointer) {
+    const results = [];
+    for (const field of await dialog.root.locator('input').all()) {
+        const before = await field.inputValue();
+        const digit = before.endsWith('7') ? '8' : '7';
+        // Short, so a control drawn over the edit fails at once instead of at the test's end.
+        await field[pointer]({ timeout: 2000 });
+        await page.keyboard.press('End');
+        await page.keyboard.press('Backspace');
+        await page.keyboard.type(digit);
+        results.push({ field: await field.getAttribute('aria-label'), shows: await field.inputValue(), expected: before.slice(0, -1) + digit });
+    }
+    return results;
+}
+
+// What is drawn over something else: two controls, group titles, captions or close boxes of one
+// dialog, or two dialogs; and any text its own box cuts off.
+export function layoutFaults(page) {
+    return page.evaluate(() => {
+        const name = (e) => `${e.closest('[data-dialog]')?.dataset.dialog} ${e.dataset.id ?? e.className} "${(e.value ?? e.textContent).trim()}"`;
+        const meet = (a, b) => a.left < b.right - 0.5 && b.left < a.right - 0.5 && a.top < b.bottom - 0.5 && b.top < a.bottom - 0.5;
+        const overlapping = (elements) => elements.flatMap((a, i) => elements.slice(i + 1)
+            .filter((b) => meet(a.getBoundingClientRect(), b.getBoundingClientRect())).map((b) => `${name(a)} over ${name(b)}`));
+        const dialogs = [...document.querySelectorAll('[data-dialog]')];
+        return [
+            ...overlapping(dialogs),
+            ...dialogs.flatMap((dialog) => overlapping([...dialog.querySelectorAll(
+                '.dialog-body [data-id]:not(fieldset), legend, .title-bar-text, .title-bar .close')])),
+            ...[...document.querySelectorAll('[data-dialog] span, [data-dialog] legend')]
+                .filter((text) => text.scrollWidth > text.clientWidth || text.scrollHeight > text.clientHeight).map((text) => `${name(text)} cut`),
+        ];
+    });
 }

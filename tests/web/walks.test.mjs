@@ -41,7 +41,7 @@ async function startWithBadFields(page, main) {
     return { typed, tip, replaced };
 }
 
-test('the dialogs are the templates of the program: controls, texts and identifiers in template order', kTimeout, async () => {
+test('the dialogs are the templates of the program: controls, texts and identifiers, tab stops in template order', kTimeout, async () => {
     const { page, main, loss } = await openPage(browser);
     const script = readFileSync(new URL('../../resources/tippwerk.rc', import.meta.url), 'utf8');
     const value = (expression) => expression.split('+').map((term) => term.trim())
@@ -50,19 +50,28 @@ test('the dialogs are the templates of the program: controls, texts and identifi
     await main.press(IDC.LOSSES);
     for (const [name, dialog] of [['LOTTODIALOG', main], ['VERLUSTDIALOG', loss]]) {
         const block = script.slice(script.indexOf(`${name} DIALOG`)).split('\nEND')[0];
-        const expected = [...block.matchAll(/CONTROL "([^"]*)",\s*([^,]+),\s*"(\w+)"/g)]
-            .map(([, text, id, windowClass]) => [value(id), text, windowClass]);
+        const expected = [...block.matchAll(/CONTROL "([^"]*)",\s*([^,]+),\s*"(\w+)",\s*(\w+)/g)]
+            .map(([, text, id, windowClass, style]) => [value(id), text, windowClass, style]);
+        // The page writes them in reading order, so they are compared as sets; the tab stops keep their order.
         const made = await page.evaluate((template) => [...document.getElementById(template).content
-            .querySelectorAll('.dialog-body > [data-id]')].map((c) => [Number(c.dataset.id),
-            c instanceof HTMLInputElement ? c.getAttribute('value') : c.textContent, c.tagName]), `template-${name}`);
-        assert.deepEqual(made.map(([id, text, tag]) => [id, text, kinds[tag]]), expected);
-        assert.equal(await dialog.root.locator('.dialog-body > [data-id]').count(), expected.length);
+            .querySelectorAll('.dialog-body [data-id]')].map((c) => [Number(c.dataset.id),
+            c instanceof HTMLInputElement ? c.getAttribute('value') : (c.querySelector('legend') ?? c).textContent, c.tagName]), `template-${name}`);
+        const sorted = (controls) => controls.map((c) => JSON.stringify(c)).sort();
+        assert.deepEqual(sorted(made.map(([id, text, tag]) => [id, text, kinds[tag]])), sorted(expected.map(([id, text, kind]) => [id, text, kind])));
+        assert.deepEqual(made.filter(([, , tag]) => tag === 'INPUT' || tag === 'BUTTON').map(([id]) => id),
+            expected.filter(([, , , style]) => /^TW_(DEF)?PUSH$|EDIT$/.test(style)).map(([id]) => id), 'tab stops in template order');
+        assert.equal(await dialog.root.locator('.dialog-body [data-id]').count(), expected.length);
         assert.equal(await dialog.root.locator('.title-bar-text').textContent(), block.match(/CAPTION "([^"]*)"/)[1]);
     }
-    // Dialog units as Windows converts them for the template's 8-point font: 1.5 pixels across, 1.625 down.
+    // Each control at its template place in the dialog's units, which the dialog font gives it.
+    const units = await main.root.evaluate((e) => ['--unit-x', '--unit-y'].map((unit) => parseFloat(getComputedStyle(e).getPropertyValue(unit))));
     const body = await main.root.locator('.dialog-body').boundingBox();
-    const start = await main.control(IDC.START).boundingBox();
-    assert.deepEqual([start.x - body.x, start.y - body.y, start.width, start.height], [208 * 1.5, 8 * 1.625, 40 * 1.5, 14 * 1.625]);
+    for (const [id, place] of [[IDC.START, [208, 8, 40, 14]], [IDC.TIP_FIRST + 2, [104, 8, 16, 12]], [IDC.GAMES_WITHOUT_PRIZE, [152, 72, 32, 8]]]) {
+        const box = await main.control(id).boundingBox();
+        const shown = [box.x - body.x, box.y - body.y, box.width, box.height];
+        const expectedPlace = place.map((distance, i) => distance * units[i % 2]);
+        shown.forEach((pixels, i) => assert.ok(Math.abs(pixels - expectedPlace[i]) < 1, `control ${id}: ${shown} for ${expectedPlace}`));
+    }
     assert.equal(await page.title(), 'Tippwerk');
     assert.equal(await page.locator('html').getAttribute('lang'), 'de');
 });

@@ -1,0 +1,163 @@
+// The page for every player: the mouse and the finger where a control is drawn, a screen reader's
+// reading order, the focus as on Windows, high contrast, a larger text, long amounts, an input
+// method, print, and a browser without WebAssembly.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+
+import { drawsGoOn, IDC, launchBrowser, layoutFaults, openPage, pageUrl, PHONE, typeIntoEveryEdit } from './page.mjs';
+
+const kTimeout = { timeout: 90_000 };
+const kLargestStake = '4294967295';
+
+let browser;
+before(async () => { browser = await launchBrowser(); });
+after(() => browser?.close());
+
+const focused = (page) => page.evaluate(() => {
+    const active = document.activeElement;
+    return { dialog: active.closest('[data-dialog]')?.dataset.dialog, id: Number(active.dataset.id), text: active.textContent };
+});
+
+async function assertEveryEditTakesTyping(page, dialogs, pointer) {
+    for (const dialog of dialogs) {
+        for (const { field, shows, expected } of await typeIntoEveryEdit(page, dialog, pointer))
+            assert.equal(shows, expected, `${pointer} into ${field}`);
+    }
+}
+
+test('a click and a tap into every edit put the caret there, and typing changes it', kTimeout, async () => {
+    const desktop = await openPage(browser);
+    await desktop.main.press(IDC.LOSSES);
+    await assertEveryEditTakesTyping(desktop.page, [desktop.main, desktop.loss], 'click');
+
+    const phone = await openPage(browser, { device: PHONE });
+    await phone.main.control(IDC.LOSSES).tap();
+    await assertEveryEditTakesTyping(phone.page, [phone.main, phone.loss], 'tap');
+});
+
+test('a screen reader reads each value after its label, row by row, and each group with its controls', kTimeout, async () => {
+    const { main, loss } = await openPage(browser);
+    await main.press(IDC.START);
+    await drawsGoOn(main);
+    await main.press(IDC.LOSSES);
+    await loss.press(IDC.EVALUATE);
+
+    const mainReading = await main.root.ariaSnapshot();
+    assert.match(mainReading, /- button "Ende"\n {2}- text: "Ihre Zahlen:"\n(.*textbox "Ihre Zahlen: \d"': "\d+"\n){6} {2}- text: "Treffer:( \d+){6}"\n/);
+    assert.match(mainReading, /- group "Auswertung:": "Auswertung: Einer: \d+ Gespielt: [1-9]\d* Zweier: \d+ Dreier: \d+ Kein Geld: \d+ Vierer: \d+ Fuenfer: \d+ Sechser: \d+"$/);
+    const lossReading = await loss.root.ariaSnapshot();
+    const prices = [['Spiel', 5, 50], ['Dreier', 7, 50], ['Vierer', 100, 0], ['Fuenfer', 5000, 0], ['Sechser', 500000, 0]];
+    const priceRows = prices.map(([row, dm, pf], i) => `    - text: "${i === 0 ? 'Preise:' : 'Pf'} ${row}:"\n` +
+        `    - 'textbox "${row}: DM"': "${dm}"\n    - text: DM\n    - 'textbox "${row}: Pf"': "${pf}"\n`).join('');
+    assert.ok(lossReading.includes(`  - group "Preise:":\n${priceRows}    - text: Pf\n`), lossReading);
+    assert.match(lossReading, /- group "Spielergebnisse:": "Spielergebnisse: Kosten: [1-9]\d* DM \d+ Pf Gewinne: \d+ DM \d+ Pf Gesamt: -?\d+ DM -?\d+ Pf"$/);
+});
+
+test('boxes and the focus as on Windows: OK focused in a box, the remaining dialog after an end, Verluste shows the open one', kTimeout, async () => {
+    const { page, main, loss } = await openPage(browser);
+    await main.control(IDC.TIP_FIRST).click();
+    await main.press(IDC.INFO);
+    assert.deepEqual(await focused(page), { dialog: undefined, id: Number.NaN, text: 'OK' });
+    const ring = await page.evaluate(() => getComputedStyle(document.activeElement).outlineStyle);
+    assert.notEqual(ring, 'none', 'OK shows that it has the focus');
+    await page.keyboard.press('Enter');
+    assert.equal((await focused(page)).id, IDC.INFO, 'back where it was');
+
+    await main.press(IDC.LOSSES);
+    await main.press(IDC.LOSSES);
+    assert.deepEqual(await focused(page), { dialog: 'VERLUSTDIALOG', id: IDC.EVALUATE, text: 'Auswertung' }, 'Verluste shows the open dialog');
+    await loss.press(IDC.END);
+    assert.deepEqual(await focused(page), { dialog: 'LOTTODIALOG', id: IDC.LOSSES, text: 'Verluste' }, 'the last focused control');
+    for (let i = 0; i < 3; ++i) await page.keyboard.press('Shift+Tab');
+    await page.keyboard.press('Enter');
+    await drawsGoOn(main);
+
+    // The main dialog ends while the loss dialog is open: the loss dialog's default button takes Enter.
+    await main.press(IDC.LOSSES);
+    await main.press(IDC.END);
+    assert.deepEqual(await focused(page), { dialog: 'VERLUSTDIALOG', id: IDC.EVALUATE, text: 'Auswertung' });
+    await page.keyboard.press('Enter');
+    assert.notEqual(await loss.read(IDC.RESULT_DM_FIRST), '0', 'Enter evaluated the games played');
+});
+
+test('high contrast, dark or light: every dialog, button and edit framed, close boxes shown, the focus outlined', kTimeout, async () => {
+    for (const colorScheme of ['dark', 'light']) {
+        const { page, main } = await openPage(browser);
+        await page.emulateMedia({ forcedColors: 'active', colorScheme });
+        await main.press(IDC.LOSSES);
+        await page.keyboard.press('Tab');
+        const unframed = await page.evaluate(() => [...document.querySelectorAll('.dialog, .dialog-body button, .dialog-body input')]
+            .filter((e) => {
+                const style = getComputedStyle(e);
+                return style.borderTopStyle === 'none' || parseFloat(style.borderTopWidth) < 1 || style.borderTopColor === style.backgroundColor;
+            }).map((e) => e.dataset.id ?? e.dataset.dialog));
+        assert.deepEqual(unframed, [], colorScheme);
+        const closeBoxes = await page.evaluate(() => [...document.querySelectorAll('.dialog .close')].map((close) => [
+            getComputedStyle(close).backgroundColor, getComputedStyle(close.closest('.title-bar')).backgroundColor]));
+        for (const [box, bar] of closeBoxes) assert.notEqual(box, bar, `a close box stands out from its title bar (${colorScheme})`);
+        const outline = await page.evaluate(() => getComputedStyle(document.activeElement).outlineWidth);
+        assert.ok(parseFloat(outline) >= 2, `the focus outline is ${outline}`);
+    }
+});
+
+test('a larger text makes larger dialogs with nothing drawn over anything, as does print with dark captions', kTimeout, async () => {
+    const measure = (session) => session.main.root.evaluate((dialog) => ({
+        font: parseFloat(getComputedStyle(dialog).fontSize), width: dialog.getBoundingClientRect().width }));
+    const usual = await openPage(browser);
+    const usualSize = await measure(usual);
+    // At 24 pixels both dialogs still stand side by side; at 32 the narrow layout takes over.
+    for (const fontSize of [24, 32]) {
+        const larger = await openPage(browser, { fontSize });
+        await larger.main.press(IDC.LOSSES);
+        const size = await measure(larger);
+        const scale = (fontSize / 16) * 0.9;
+        assert.ok(size.font >= usualSize.font * scale, `the dialog font grows with a ${fontSize}-pixel default: ${size.font}`);
+        if (fontSize === 24) assert.ok(size.width >= usualSize.width * scale, `and so does the dialog: ${size.width}`);
+        assert.deepEqual(await layoutFaults(larger.page), [], `${fontSize}-pixel font`);
+    }
+
+    await usual.page.emulateMedia({ media: 'print' });
+    const caption = await usual.main.root.locator('.title-bar-text').evaluate((e) => getComputedStyle(e).color);
+    const [red, green, blue] = caption.match(/\d+/g).map(Number);
+    assert.ok(red + green + blue < 3 * 96, `a printed caption is dark: ${caption}`);
+});
+
+test('the largest stake: Kosten shown whole beside its neighbours, on a desktop and on a phone', kTimeout, async () => {
+    for (const device of [undefined, PHONE]) {
+        const { page, main, loss } = await openPage(browser, { device });
+        await main.press(IDC.START);
+        await drawsGoOn(main);
+        await main.press(IDC.STOP);
+        await main.press(IDC.LOSSES);
+        const stake = loss.control(IDC.PRICE_DM_FIRST);
+        await stake.click();
+        await page.keyboard.press('Control+A');
+        await page.keyboard.type(kLargestStake);
+        await loss.press(IDC.EVALUATE);
+        const costs = BigInt(await main.read(IDC.GAMES_PLAYED)) * BigInt(`${kLargestStake}50`);
+        assert.deepEqual([await loss.read(IDC.RESULT_DM_FIRST), await loss.read(IDC.RESULT_PF_FIRST)],
+            [String(costs / 100n), String(costs % 100n)]);
+        assert.deepEqual(await layoutFaults(page), []);
+    }
+});
+
+test('an input method leaves only digits, and without WebAssembly the page says what it needs', kTimeout, async () => {
+    const { page, context, main } = await openPage(browser);
+    const field = main.control(IDC.TIP_FIRST);
+    await field.click();
+    await page.keyboard.press('Control+A');
+    const ime = await context.newCDPSession(page);
+    await ime.send('Input.imeSetComposition', { text: '４ａ', selectionStart: 2, selectionEnd: 2 });
+    await ime.send('Input.insertText', { text: '４ａ２' });
+    assert.equal(await field.inputValue(), '42', 'full-width digits as digits, the letter dropped');
+
+    const withoutEngine = await browser.newContext();
+    await withoutEngine.addInitScript(() => { delete window.WebAssembly; });
+    const bare = await withoutEngine.newPage();
+    const errors = [];
+    bare.on('pageerror', (error) => errors.push(error.message));
+    await bare.goto(pageUrl);
+    assert.equal(await bare.getByText('Tippwerk braucht einen Browser mit WebAssembly.').isVisible(), true);
+    assert.deepEqual(errors, []);
+    await withoutEngine.close();
+});
