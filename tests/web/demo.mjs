@@ -20,7 +20,9 @@ try {
         await loss.press(IDC.AUTO);
         await page.waitForTimeout(kDrawingMs);
         if (errors.length > 0) throw new Error(`the page reported: ${errors.join('; ')}`);
-        // Both dialogs and a little of the desk around them, measured from the top of the page.
+        // Both dialogs and a little of the desk around them, measured from the top of the page. The
+        // window is made as tall as the page, since a full-page screenshot drops a phone's touch screen.
+        await page.setViewportSize({ width: device.viewport.width, height: await page.evaluate(() => document.documentElement.scrollHeight) });
         await page.evaluate(() => window.scrollTo(0, 0));
         const [first, second] = [await main.root.boundingBox(), await loss.root.boundingBox()];
         const left = Math.max(0, Math.min(first.x, second.x) - kMargin);
@@ -32,7 +34,7 @@ try {
             height: Math.max(first.y + first.height, second.y + second.height) + kMargin - top,
         };
         const file = `${folder}/${name}.png`;
-        await page.screenshot({ path: file, clip, fullPage: true });
+        await page.screenshot({ path: file, clip });
         console.log(`${name}: ${await main.read(IDC.GAMES_PLAYED)} draws, screenshot ${file}`);
     }
 } finally {
