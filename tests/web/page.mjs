@@ -17,6 +17,8 @@ export const MAIN = 'LOTTODIALOG';
 export const LOSS = 'VERLUSTDIALOG';
 export const PHONE = { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true };
 export const DESKTOP = { viewport: { width: 1024, height: 768 } };
+// More than may pass between starting a page's clock and stopping it.
+const kClockLead = 60_000;
 
 // As root Chromium needs --no-sandbox; the rest keeps it from reaching for Google's services.
 export function launchBrowser() {
@@ -48,7 +50,8 @@ export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl
         dialog.dismiss();
     });
     if (clock !== undefined) {
-        await page.clock.install({ time: clock });
+        // Started a little before, as it runs on until paused, and may only be moved forward.
+        await page.clock.install({ time: clock - kClockLead });
         await page.clock.pauseAt(clock);
     }
     await page.goto(url);
