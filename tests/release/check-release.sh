@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks the download scripts/release made: each zip holds the tested program and the two texts in one
-# folder, the page is the tested one, SHA256SUMS matches, and the same sources give the same bytes when
-# built again in another folder: the download through scripts/release, and the 32-bit program alone
-# (tests off, GoogleTest, Google Benchmark and Wine out of reach), which must be the program the tests ran.
+# Checks the download scripts/release made: each Windows zip holds the tested program and the two texts
+# in one folder, the page is the tested one, the web zip holds the tested site, SHA256SUMS matches, and
+# the same sources give the same bytes when built again in another folder: the download through
+# scripts/release, and the 32-bit program alone (tests off, GoogleTest, Google Benchmark and Wine out of
+# reach), which must be the program the tests ran.
 # Usage: tests/release/check-release.sh   (after scripts/release)
 set -euo pipefail
 
@@ -34,6 +35,13 @@ done
 
 cmp -s "$release/$folder.html" build/web/tippwerk.html || fail "$folder.html is not the tested build/web/tippwerk.html"
 
+zip=$release/$folder-web.zip
+entries=$(unzip -Z1 "$zip" | tr '\n' ' ')
+site=$(cd build/web/site && LC_ALL=C ls | sed "s|^|$folder/|" | tr '\n' ' ')
+[ "$entries" = "$folder/ $site" ] || fail "$zip holds $entries"
+unzip -q "$zip" -d "$elsewhere/web"
+diff -r "$elsewhere/web/$folder" build/web/site >/dev/null || fail "$zip holds another site than the tested build/web/site"
+
 # Another folder, with a path of another length, and only the files the sources are made of.
 copy=$elsewhere/sources
 mkdir "$copy"
@@ -45,7 +53,7 @@ epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 ln -s "$root/node_modules" "$copy/node_modules"
 
 SOURCE_DATE_EPOCH=$epoch "$copy/scripts/release" >/dev/null
-for file in SHA256SUMS "$folder-win32.zip" "$folder-win64.zip" "$folder.html"; do
+for file in SHA256SUMS "$folder-win32.zip" "$folder-win64.zip" "$folder.html" "$folder-web.zip"; do
     cmp -s "$release/$file" "$copy/build/release/$file" || fail "$file differs when built in $copy"
 done
 
@@ -60,6 +68,6 @@ cmake --build "$alone" -j2 >/dev/null
 cmp -s "$alone/tippwerk.exe" build/win32/tippwerk.exe ||
     fail "the 32-bit program built alone differs from the tested build/win32/tippwerk.exe"
 
-echo "ok: both zips hold the tested programs with LIESMICH.txt and LIZENZ.txt, the page is the tested one; a" \
-    "rebuild in $elsewhere gave the same zips, page and SHA256SUMS, and the 32-bit program built alone is the tested one" \
+echo "ok: both Windows zips hold the tested programs with LIESMICH.txt and LIZENZ.txt, the page and the web zip's" \
+    "site are the tested ones; a rebuild in $elsewhere gave the same zips, page and SHA256SUMS, and the 32-bit program built alone is the tested one" \
     "($(sha256sum build/win32/tippwerk.exe | cut -c1-16)...)"

@@ -2,11 +2,11 @@
 // alone, to a screen reader and axe-core, and on a phone.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
+import { basename, dirname } from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, layoutFaults, messageBox, openPage, pageFile, PHONE } from './page.mjs';
+import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, layoutFaults, messageBox, openPage, pageFile, PHONE, serveFolder } from './page.mjs';
 
 const kTimeout = { timeout: 60_000 };
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
@@ -30,13 +30,9 @@ test('from disk with every network request refused, and from a web server', kTim
     assert.deepEqual(offline.foreignRequests, [], 'the page asked for nothing beyond itself');
     assert.deepEqual(offline.errors, []);
 
-    const server = createServer((request, response) => {
-        response.writeHead(200, { 'content-type': 'text/html; charset=utf-8' });
-        response.end(readFileSync(pageFile));
-    });
-    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    const server = await serveFolder(dirname(pageFile));
     try {
-        const url = `http://127.0.0.1:${server.address().port}/tippwerk.html`;
+        const url = `http://127.0.0.1:${server.address().port}/${basename(pageFile)}`;
         const served = await openPage(browser, { url });
         await served.main.press(IDC.START);
         await drawsGoOn(served.main);

@@ -1,5 +1,5 @@
-// The page in Debian's Chromium, opened from disk with the network refused, and its dialogs read and
-// driven as a player would.
+// The page in Debian's Chromium, opened from disk with the network refused or served with the site,
+// and its dialogs read and driven as a player would.
 import { readFileSync } from 'node:fs';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
@@ -8,6 +8,8 @@ import { chromium } from 'playwright-core';
 const root = fileURLToPath(new URL('../..', import.meta.url));
 export const pageFile = process.env.TIPPWERK_PAGE ?? `${root}build/web/tippwerk.html`;
 export const pageUrl = pathToFileURL(pageFile).href;
+export const siteFolder = process.env.TIPPWERK_SITE ?? `${root}build/web/site`;
+export { serveFolder } from '../../web/serve-site.mjs';
 
 // The control identifiers by the names the program gives them: IDC.START is 101.
 export const IDC = Object.fromEntries([...readFileSync(`${root}resources/resource.h`, 'utf8')
@@ -17,15 +19,21 @@ export const MAIN = 'LOTTODIALOG';
 export const LOSS = 'VERLUSTDIALOG';
 export const PHONE = { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true };
 export const DESKTOP = { viewport: { width: 1024, height: 768 } };
+// More than may pass between starting a page's clock and stopping it.
+const kClockLead = 60_000;
 
 // As root Chromium needs --no-sandbox; the rest keeps it from reaching for Google's services.
-export function launchBrowser() {
-    return chromium.launch({
-        executablePath: process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium',
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-            '--disable-sync', '--no-first-run', '--disable-quic'],
-    });
-}
+const kChromium = {
+    executablePath: process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+        '--disable-sync', '--no-first-run', '--disable-quic'],
+};
+
+export const launchBrowser = () => chromium.launch(kChromium);
+
+// A browser whose profile lives in the folder: Chromium installs apps only there, never in a context
+// of its own, which it treats as incognito.
+export const launchProfile = (folder) => chromium.launchPersistentContext(folder, { ...kChromium, ...DESKTOP, locale: 'de-DE' });
 
 // Opens the page offline; every request but the page itself is refused and recorded, and so is any
 // script error. With a clock time, the page's clock starts there and stands still until run; with a
@@ -33,12 +41,33 @@ export function launchBrowser() {
 export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl, fontSize } = {}) {
     const context = await browser.newContext({ ...device, locale: 'de-DE' });
     if (url === pageUrl) await context.setOffline(true);
-    const page = await context.newPage();
-    const session = { page, context, foreignRequests: [], errors: [], alerts: 0 };
-    page.on('request', (request) => {
-        if (request.url() !== url) session.foreignRequests.push(request.url());
-    });
+    const session = watch(await context.newPage(), (requested) => requested === url);
+    const { page } = session;
     await context.route(/^https?:/, (route) => (route.request().url() === url ? route.continue() : route.abort()));
+    if (fontSize !== undefined) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Page.setFontSizes', { fontSizes: { standard: fontSize } });
+    }
+    if (clock !== undefined) {
+        // Started a little before, as it runs on until paused, and may only be moved forward.
+        await page.clock.install({ time: clock - kClockLead });
+        await page.clock.pauseAt(clock);
+    }
+    await page.goto(url);
+    // Keys go to the page in front, whatever other pages the browser has open.
+    await page.bringToFront();
+    await session.main.root.waitFor();
+    return session;
+}
+
+// Records every request of the page's browser context that own() disowns, every script error and every
+// alert, and names the page's dialogs.
+export function watch(page, own) {
+    const context = page.context();
+    const session = { page, context, foreignRequests: [], errors: [], alerts: 0, main: dialog(page, MAIN), loss: dialog(page, LOSS) };
+    context.on('request', (request) => {
+        if (!own(request.url())) session.foreignRequests.push(request.url());
+    });
     page.on('pageerror', (error) => session.errors.push(error.message));
     page.on('console', (message) => {
         if (message.type() === 'error') session.errors.push(message.text());
@@ -48,20 +77,6 @@ export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl
         ++session.alerts;
         dialog.dismiss();
     });
-    if (fontSize !== undefined) {
-        const cdp = await context.newCDPSession(page);
-        await cdp.send('Page.setFontSizes', { fontSizes: { standard: fontSize } });
-    }
-    if (clock !== undefined) {
-        await page.clock.install({ time: clock });
-        await page.clock.pauseAt(clock);
-    }
-    await page.goto(url);
-    // Keys go to the page in front, whatever other pages the browser has open.
-    await page.bringToFront();
-    session.main = dialog(page, MAIN);
-    session.loss = dialog(page, LOSS);
-    await session.main.root.waitFor();
     return session;
 }
 
@@ -102,7 +117,7 @@ export function messageBox(page) {
 export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
 
 // Waits, within the test's own time limit, until the condition on the page holds.
-async function eventually(condition) {
+export async function eventually(condition) {
     for (;;) {
         if (await condition()) return;
         await new Promise((resolve) => setTimeout(resolve, 20));
