@@ -172,7 +172,16 @@ function gridOf(box, items) {
     const lines = (edges) => [...new Set(edges)].sort((a, b) => a - b);
     const xs = lines([box.x, box.right, ...items.flatMap((c) => [c.x, right(c)])]);
     const ys = lines([box.y, ...(box.group ? [box.bottom] : []), ...items.flatMap((c) => [c.y, bottom(c)])]);
-    const tracks = (edges, unit) => edges.slice(1).map((edge, i) => `minmax(calc(${edge - edges[i]}*var(${unit})),auto)`).join(' ');
+    const tracks = (edges, unit) => {
+        const runs = [];
+        for (const [i, edge] of edges.slice(1).entries()) {
+            const size = edge - edges[i];
+            if (runs.at(-1)?.size === size) ++runs.at(-1).count;
+            else runs.push({ size, count: 1 });
+        }
+        const track = (size) => `minmax(calc(${size}*var(${unit})),auto)`;
+        return runs.map(({ size, count }) => (count > 1 ? `repeat(${count},${track(size)})` : track(size))).join(' ');
+    };
     return {
         tracks: `grid-template-columns:${tracks(xs, '--unit-x')};grid-template-rows:${tracks(ys, '--unit-y')}`,
         area: (c) => `grid-area:${ys.indexOf(c.y) + 1}/${xs.indexOf(c.x) + 1}/${ys.indexOf(bottom(c)) + 1}/${xs.indexOf(right(c)) + 1}`,
@@ -337,6 +346,9 @@ function reduceSheet(sheet, words) {
 
 // --- The page ------------------------------------------------------------------------------------
 
+// The style sheets' comments are for their readers, not the player's download.
+const withoutComments = (sheet) => sheet.replace(/\/\*[\s\S]*?\*\//g, '');
+
 const ids = identifiers(text(files.header));
 const dialogs = parseResourceScript(text(files.rc), ids);
 if (dialogs.length === 0) throw new Error('make-page: no dialog in the resource script');
@@ -345,10 +357,10 @@ const templates = dialogs.map(dialogMarkup).join('\n');
 const skeleton = text(files.skeleton);
 const classicPackage = JSON.parse(text(`${files.classic}/package.json`));
 const classicLicence = text(`${files.classic}/LICENSE`).trim();
-const classicSheet = text(`${files.classic}/dist/98.css`).replace(/\/\*[\s\S]*?\*\//g, '');
+const classicSheet = withoutComments(text(`${files.classic}/dist/98.css`));
 const words = vocabulary(skeleton + templates);
 const style = `/* ${classicPackage.name} ${classicPackage.version}, ${classicPackage.homepage}, only the rules ` +
-    `this page uses.\n${classicLicence} */\n${reduceSheet(classicSheet, words)}\n${text(files.style)}`;
+    `this page uses.\n${classicLicence} */\n${reduceSheet(classicSheet, words)}\n${withoutComments(text(files.style))}`;
 
 // The substitutions are functions, so a "$" in any of them stays as it is.
 const page = skeleton
