@@ -18,20 +18,25 @@ export const LOSS = 'VERLUSTDIALOG';
 export const PHONE = { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true };
 export const DESKTOP = { viewport: { width: 1024, height: 768 } };
 
+export const chromiumPath = process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium';
 // As root Chromium needs --no-sandbox; the rest keeps it from reaching for Google's services.
+export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic'];
+
 export function launchBrowser() {
-    return chromium.launch({
-        executablePath: process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium',
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-            '--disable-sync', '--no-first-run', '--disable-quic'],
-    });
+    return chromium.launch({ executablePath: chromiumPath, args: chromiumFlags });
 }
 
+// A browser without workers, where the page's timers fall back on its own timeouts.
+export const withoutWorker = () => { delete window.Worker; };
+
 // Opens the page offline; every request but the page itself is refused and recorded, and so is any
-// script error. With a clock time, the page's clock starts there and stands still until run.
-export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl } = {}) {
+// script error. The scripts in init run before the page's own. With a clock time, the page's clock
+// starts there and stands still until run; it reaches no worker, so the page has none then.
+export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl, init = [] } = {}) {
     const context = await browser.newContext({ ...device, locale: 'de-DE' });
     if (url === pageUrl) await context.setOffline(true);
+    for (const script of clock === undefined ? init : [withoutWorker, ...init]) await context.addInitScript(script);
     const page = await context.newPage();
     const session = { page, context, foreignRequests: [], errors: [], alerts: 0 };
     page.on('request', (request) => {
@@ -96,10 +101,13 @@ export function messageBox(page) {
 
 export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
 
-// Waits, within the test's own time limit, until the condition on the page holds.
-async function eventually(condition) {
+// Waits until the condition on the page holds, within the test's own time limit or the one given;
+// says whether it came to hold.
+export async function eventually(condition, limitMs = Infinity) {
+    const end = performance.now() + limitMs;
     for (;;) {
-        if (await condition()) return;
+        if (await condition()) return true;
+        if (performance.now() > end) return false;
         await new Promise((resolve) => setTimeout(resolve, 20));
     }
 }
