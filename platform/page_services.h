@@ -32,8 +32,8 @@ PAGE_SERVICE("showFieldText") void PageShowFieldText(PageDialog dialog, int fiel
 // are Windows-1252. It returns at once: the page goes on while the box is up.
 PAGE_SERVICE("showMessageBox") void PageShowMessageBox(PageDialog owner, const char* text, const char* caption,
                                                        BoxIcon icon);
-// The dialog's one timer, ticking as fast as the page's zero-delay timer allows; starting it again
-// while it runs changes nothing.
+// The dialog's one timer, ticking as often as the browser runs a zero-delay timeout in front, and as
+// often in a hidden page; starting it again while it runs changes nothing.
 PAGE_SERVICE("startTimer") void PageStartTimer(PageDialog dialog);
 PAGE_SERVICE("stopTimer") void PageStopTimer(PageDialog dialog);
 // Shows the dialog fresh from its template, with the keyboard focus on it.

@@ -6,15 +6,21 @@
     const kCancelCommand = 2;
     // The engine's message box icons.
     const kBoxIcons = { 1: 'warning', 2: 'information' };
-    // The one timer of each dialog: as fast as the browser runs a zero-delay timeout.
+    // The engine's number for the main dialog, whose draws keep the screen on.
+    const kMainDialog = 1;
+    // The page's own timer: as fast as the browser runs a zero-delay timeout, which waits 4 ms once nested.
     const kFastestInterval = 0;
+    // The worker's timers come due at the browser's minimum too: nothing nests there, and a zero delay
+    // would tick thousands of times a second on a full core, a different program, not a faster one.
+    const kWorkerInterval = 4;
 
     const desk = document.getElementById('desk');
     const ended = document.getElementById('ended');
     const box = document.getElementById('message-box');
     const dialogs = new Map(); // the engine's dialog number -> the dialog shown
     const focusedControls = new WeakMap(); // a dialog shown -> the control that last had the focus in it
-    const timers = new Map(); // the engine's dialog number -> its pending tick
+    const timers = new Map(); // the engine's dialog number -> the number of its running timer
+    let timersStarted = 0;
     const waitingBoxes = [];
     // The engine's texts are Windows-1252, as on Windows.
     const engineText = new TextDecoder('windows-1252');
@@ -49,11 +55,14 @@
             if (!box.open) showNextBox();
         },
         startTimer(dialog) {
-            if (!timers.has(dialog)) armTimer(dialog);
+            if (timers.has(dialog)) return;
+            runTimer(dialog);
+            if (dialog === kMainDialog) screenLock.hold();
         },
         stopTimer(dialog) {
-            clearTimeout(timers.get(dialog));
             timers.delete(dialog);
+            ticks.disarm(dialog);
+            if (dialog === kMainDialog) screenLock.release();
         },
         openDialog(dialog, templateName) {
             const template = document.getElementById(`template-${textAt(templateName)}`);
@@ -80,12 +89,12 @@
         },
     };
 
-    // Armed again before the tick runs, so a tick that stops its own timer stops the next one too.
-    function armTimer(dialog) {
-        timers.set(dialog, setTimeout(() => {
-            armTimer(dialog);
-            engine.dialogTimer(dialog);
-        }, kFastestInterval));
+    // The source of a timer's ticks hears when it starts and each time the page has handled a tick, so
+    // no timer ever has more than one tick out. A tick of a timer stopped since, or stopped and started
+    // again, finds another number there and is dropped.
+    function runTimer(dialog) {
+        timers.set(dialog, ++timersStarted);
+        ticks.arm(dialog, timersStarted);
     }
 
     // As Windows activates a dialog: in view, the focus back on the control that last had it, or on the
@@ -94,6 +103,116 @@
         shown.scrollIntoView({ block: 'nearest' });
         (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
     }
+
+    function tick(dialog, timer) {
+        if (timers.get(dialog) !== timer) return;
+        engine.dialogTimer(dialog);
+        if (timers.get(dialog) === timer) ticks.arm(dialog, timer);
+    }
+
+    // The worker's whole program, run from this function's text. Each dialog's timer comes due every
+    // interval, as WM_TIMER's does; a tick goes to the page only once it has handled the last one,
+    // and the times the timer came due meanwhile make one tick, so a busy page never gets a backlog.
+    function tickWorker(interval) {
+        const running = new Map(); // dialog -> its timer: number, repeat, a tick out, a tick due
+        const send = (dialog, timer) => {
+            timer.out = true;
+            timer.due = false;
+            postMessage({ dialog, timer: timer.number });
+        };
+        const start = (dialog, number) => {
+            const timer = { number, out: false, due: false };
+            timer.repeat = setInterval(() => {
+                if (timer.out) timer.due = true;
+                else send(dialog, timer);
+            }, interval);
+            return timer;
+        };
+        addEventListener('message', ({ data: { dialog, timer: number } }) => {
+            const timer = running.get(dialog);
+            if (timer && timer.number === number) {
+                // The page has handled the last tick.
+                timer.out = false;
+                if (timer.due) send(dialog, timer);
+                return;
+            }
+            clearInterval(timer?.repeat);
+            running.delete(dialog);
+            if (number !== undefined) running.set(dialog, start(dialog, number));
+        });
+    }
+
+    // A worker's timers go on at full rate in a hidden page, whose own the browser slows to a tick a second.
+    function workerTicks() {
+        const program = new Blob([`(${tickWorker})(${kWorkerInterval});`], { type: 'text/javascript' });
+        const worker = new Worker(URL.createObjectURL(program));
+        worker.addEventListener('message', ({ data: { dialog, timer } }) => tick(dialog, timer));
+        // Chromium makes a worker its policy refuses, and says so only by this event. The running timers
+        // go on with the page's own timeouts, under new numbers so no tick of the worker's counts.
+        worker.addEventListener('error', () => {
+            worker.terminate();
+            ticks = pageTicks();
+            for (const dialog of timers.keys()) runTimer(dialog);
+        });
+        return {
+            arm: (dialog, timer) => worker.postMessage({ dialog, timer }),
+            disarm: (dialog) => worker.postMessage({ dialog }),
+        };
+    }
+
+    function pageTicks() {
+        const pending = new Map();
+        return {
+            arm: (dialog, timer) => pending.set(dialog, setTimeout(() => tick(dialog, timer), kFastestInterval)),
+            disarm: (dialog) => clearTimeout(pending.get(dialog)),
+        };
+    }
+
+    let ticks;
+    try {
+        ticks = workerTicks();
+    } catch {
+        // No worker in this browser, or none allowed; a hidden page then draws about once a second.
+        ticks = pageTicks();
+    }
+
+    // While the draws run in a visible page the screen stays on, so a phone neither locks nor freezes
+    // the page. The browser lets go of the lock whenever the page is hidden, so it is asked for again
+    // when the page is shown; where the browser lacks it or refuses, the draws go on without.
+    const screenLock = (() => {
+        let wanted = false;
+        let asking = false;
+        let held = null;
+        function ask() {
+            if (!wanted || asking || held || document.visibilityState !== 'visible' || !navigator.wakeLock) return;
+            asking = true;
+            navigator.wakeLock.request('screen').then((lock) => {
+                asking = false;
+                if (!wanted) {
+                    lock.release();
+                    return;
+                }
+                held = lock;
+                lock.addEventListener('release', () => {
+                    if (held === lock) held = null;
+                });
+            }, () => {
+                asking = false;
+            });
+        }
+        document.addEventListener('visibilitychange', ask);
+        return {
+            hold() {
+                wanted = true;
+                ask();
+            },
+            release() {
+                wanted = false;
+                held?.release();
+                held = null;
+            },
+        };
+    })();
 
     function showNextBox() {
         const next = waitingBoxes.shift();

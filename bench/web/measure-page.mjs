@@ -1,17 +1,28 @@
 // Measures the page in headless Chromium: draws a second beside an empty zero-delay tick loop in the
-// same browser, the CPU time per draw, the time from load to the first tip, and the page's size.
-// Usage: node bench/web/measure-page.mjs PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]
+// same browser, the CPU time per draw, the time from load to the first tip, and the page's size; then
+// in Chromium with a window of its own, the draws in front, behind another tab and, unless --quick,
+// after six minutes hidden.
+// Usage: node --experimental-websocket bench/web/measure-page.mjs [--quick] PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]
 // Prints Markdown; a missed goal is a finding, not a failure.
 import { readFileSync, readdirSync, statSync } from 'node:fs';
+import { setTimeout as sleep } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
+import { parseArgs } from 'node:util';
 
-import { chromium } from 'playwright-core';
+import { launchHeadedChromium } from '../../tests/web/headed-chromium.mjs';
+import { launchBrowser } from '../../tests/web/page.mjs';
 
-const [pageFile, releaseProgram, windowArgument = '10', roundsArgument = '3'] = process.argv.slice(2);
-if (!pageFile || !releaseProgram) throw new Error('usage: measure-page.mjs PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]');
+const { values: { quick }, positionals } = parseArgs({ options: { quick: { type: 'boolean', default: false } }, allowPositionals: true });
+const [pageFile, releaseProgram, windowArgument = '10', roundsArgument = '3'] = positionals;
+if (!pageFile || !releaseProgram) throw new Error('usage: measure-page.mjs [--quick] PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]');
 const windowMs = Number(windowArgument) * 1000;
 const rounds = Number(roundsArgument);
 const kLoads = 10;
+const kWarmUpMs = 500;
+// Chromium slows a hidden page's own timers to one wake-up a second at once, and to one a minute once
+// it has been hidden five minutes: a window behind another tab, and one after that.
+const kBehindMs = 20_000;
+const kLongHiddenMs = 6 * 60_000;
 const kRateGoal = 100; // draws a second, at least
 const kTicksPerSecondOfCpu = 100; // the kernel's clock ticks, in which /proc counts CPU time
 
@@ -43,20 +54,54 @@ function browserCpuSeconds() {
     return total;
 }
 
-// Counts what the page shows over one window while its timer runs; CPU from the kernel.
+// The ticks a second over one window, by what count() reads at its ends, and the CPU time per tick.
+async function measureOver(ms, count) {
+    const [before, cpuBefore, timeBefore] = [await count(), browserCpuSeconds(), performance.now()];
+    await sleep(ms);
+    const [after, cpuAfter, timeAfter] = [await count(), browserCpuSeconds(), performance.now()];
+    const ticks = after - before;
+    return { rate: ticks / ((timeAfter - timeBefore) / 1000), cpuPerTick: (cpuAfter - cpuBefore) / ticks };
+}
+
+// "Gespielt:", read in the page.
+const gamesPlayed = () => Number(document.querySelector('[data-dialog=LOTTODIALOG] [data-id="121"]').textContent);
+
+// Counts what the page shows over one window while its timer runs.
 async function measureWindow(browser, url, start, count) {
     const page = await browser.newPage({ viewport: { width: 1024, height: 768 } });
     await page.goto(url);
     await page.bringToFront();
     await page.waitForFunction(() => document.querySelector('#n, [data-dialog=LOTTODIALOG]'));
     await page.evaluate(start);
-    await page.waitForTimeout(500);
-    const [before, cpuBefore, timeBefore] = [await page.evaluate(count), browserCpuSeconds(), performance.now()];
-    await page.waitForTimeout(windowMs);
-    const [after, cpuAfter, timeAfter] = [await page.evaluate(count), browserCpuSeconds(), performance.now()];
+    await sleep(kWarmUpMs);
+    const measured = await measureOver(windowMs, () => page.evaluate(count));
     await page.close();
-    const ticks = after - before;
-    return { rate: ticks / ((timeAfter - timeBefore) / 1000), cpuPerTick: (cpuAfter - cpuBefore) / ticks };
+    return measured;
+}
+
+// The draws in a window of its own: in front, behind another tab, and after long hidden.
+async function measureHidden(url) {
+    const browser = await launchHeadedChromium();
+    try {
+        const tab = await browser.open(url);
+        const games = () => tab.evaluate(gamesPlayed);
+        await tab.click('[data-dialog=LOTTODIALOG] button[data-id="101"]');
+        await sleep(kWarmUpMs);
+        const front = await measureOver(windowMs, games);
+        await tab.hide();
+        const hiddenSince = performance.now();
+        const behind = await measureOver(kBehindMs, games);
+        let long = null;
+        if (!quick) {
+            await sleep(kLongHiddenMs - (performance.now() - hiddenSince));
+            long = await measureOver(kBehindMs, games);
+            if (await tab.evaluate(() => document.visibilityState) !== 'hidden') throw new Error('the page was shown while hidden long');
+        }
+        if (tab.errors.length > 0) throw new Error(`the page reported: ${tab.errors.join('; ')}`);
+        return { version: await browser.version(), front, behind, long };
+    } finally {
+        await browser.close();
+    }
 }
 
 // From navigation to the first tip shown, as the page's own clock measures it.
@@ -75,11 +120,7 @@ async function timeToFirstTip(browser, url) {
     return ms;
 }
 
-const browser = await chromium.launch({
-    executablePath: process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync', '--no-first-run', '--disable-quic'],
-});
+const browser = await launchBrowser();
 const pageUrl = pathToFileURL(pageFile).href;
 const tippwerk = [];
 const empty = [];
@@ -89,7 +130,7 @@ try {
         empty.push(await measureWindow(browser, emptyLoop, () => window.start(), () => Number(document.getElementById('n').textContent)));
         tippwerk.push(await measureWindow(browser, pageUrl,
             () => document.querySelector('[data-dialog=LOTTODIALOG] button[data-id="101"]').click(),
-            () => document.querySelector('[data-dialog=LOTTODIALOG]') && Number(document.querySelector('[data-dialog=LOTTODIALOG] [data-id="121"]').textContent)));
+            gamesPlayed));
     }
     const loads = [];
     for (let i = 0; i < kLoads; ++i) loads.push(await timeToFirstTip(browser, pageUrl));
@@ -121,3 +162,13 @@ try {
 } finally {
     await browser.close();
 }
+
+const hidden = await measureHidden(pageUrl);
+const figures = (pick, digits) => [hidden.front, hidden.behind, hidden.long]
+    .map((window) => (window ? pick(window).toFixed(digits) : 'not measured (--quick)')).join(' | ');
+console.log(`\n${hidden.version}, a window of its own under Xvfb, 1024 × 768; one window in each state.\n`);
+console.log(`| Figure | in front (${windowMs / 1000} s) | behind another tab (${kBehindMs / 1000} s) |` +
+    ` after ${kLongHiddenMs / 60_000} minutes hidden (${kBehindMs / 1000} s) |`);
+console.log('|---|---:|---:|---:|');
+console.log(`| Draws per second | ${figures((w) => w.rate, 1)} |`);
+console.log(`| CPU ms per draw, all of Chromium and the X server | ${figures((w) => w.cpuPerTick * 1000, 3)} |`);

@@ -22,12 +22,11 @@ export const DESKTOP = { viewport: { width: 1024, height: 768 } };
 // More than may pass between starting a page's clock and stopping it.
 const kClockLead = 60_000;
 
+export const chromiumPath = process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium';
 // As root Chromium needs --no-sandbox; the rest keeps it from reaching for Google's services.
-const kChromium = {
-    executablePath: process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync', '--no-first-run', '--disable-quic'],
-};
+export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic'];
+const kChromium = { executablePath: chromiumPath, args: chromiumFlags };
 
 export const launchBrowser = () => chromium.launch(kChromium);
 
@@ -35,12 +34,17 @@ export const launchBrowser = () => chromium.launch(kChromium);
 // of its own, which it treats as incognito.
 export const launchProfile = (folder) => chromium.launchPersistentContext(folder, { ...kChromium, ...DESKTOP, locale: 'de-DE' });
 
+// A browser without workers, where the page's timers fall back on its own timeouts.
+export const withoutWorker = () => { delete window.Worker; };
+
 // Opens the page offline; every request but the page itself is refused and recorded, and so is any
-// script error. With a clock time, the page's clock starts there and stands still until run; with a
+// script error. The scripts in init run before the page's own. With a clock time, the page's clock
+// starts there and stands still until run; it reaches no worker, so the page has none then. With a
 // font size, the browser's default text size is that many pixels, as a player can set it.
-export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl, fontSize } = {}) {
+export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl, fontSize, init = [] } = {}) {
     const context = await browser.newContext({ ...device, locale: 'de-DE' });
     if (url === pageUrl) await context.setOffline(true);
+    for (const script of clock === undefined ? init : [withoutWorker, ...init]) await context.addInitScript(script);
     const session = watch(await context.newPage(), (requested) => requested === url);
     const { page } = session;
     await context.route(/^https?:/, (route) => (route.request().url() === url ? route.continue() : route.abort()));
@@ -65,8 +69,9 @@ export async function openPage(browser, { device = DESKTOP, clock, url = pageUrl
 export function watch(page, own) {
     const context = page.context();
     const session = { page, context, foreignRequests: [], errors: [], alerts: 0, main: dialog(page, MAIN), loss: dialog(page, LOSS) };
+    // A blob: address is the timers' worker, which the page makes from its own text: it never leaves the browser.
     context.on('request', (request) => {
-        if (!own(request.url())) session.foreignRequests.push(request.url());
+        if (!request.url().startsWith('blob:') && !own(request.url())) session.foreignRequests.push(request.url());
     });
     page.on('pageerror', (error) => session.errors.push(error.message));
     page.on('console', (message) => {
@@ -116,10 +121,13 @@ export function messageBox(page) {
 
 export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
 
-// Waits, within the test's own time limit, until the condition on the page holds.
-export async function eventually(condition) {
+// Waits until the condition on the page holds, within the test's own time limit or the one given;
+// says whether it came to hold.
+export async function eventually(condition, limitMs = Infinity) {
+    const end = performance.now() + limitMs;
     for (;;) {
-        if (await condition()) return;
+        if (await condition()) return true;
+        if (performance.now() > end) return false;
         await new Promise((resolve) => setTimeout(resolve, 20));
     }
 }
