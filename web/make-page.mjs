@@ -221,8 +221,8 @@ function blocksMarkup(box, controls) {
             const { group } = block;
             const last = block.blocks.at(-1);
             const inner = blocksMarkup(block, controls);
-            const place = `${grid.area(group)};--gap-left:${group.x - box.x};--gap-top:${topGap};--w:${group.w};` +
-                `--h:${group.h};--gap-bottom:${block.bottom - (last ? last.bottom : group.y)};${inner.tracks}`;
+            const place = `${grid.area(group)};--gap-left:${group.x - box.x};--gap-top:${topGap};--h:${group.h};` +
+                `--gap-bottom:${block.bottom - (last ? last.bottom : group.y)};${inner.tracks}`;
             return `<fieldset data-id="${group.id}" style="${place}"><legend>${escape(group.text)}</legend>\n` +
                 `${inner.markup}\n</fieldset>`;
         }
@@ -273,7 +273,7 @@ function dialogMarkup(dialog, index) {
     const caption = `${dialog.name}-caption`;
     const fieldsBox = blocksMarkup(box, dialog.controls);
     const body = `${commandsMarkup(dialog, buttons, fieldsWidth)}\n` +
-        `<div class="fields" style="${fieldsBox.tracks};--w:${fieldsWidth}">\n${fieldsBox.markup}\n</div>`;
+        `<div class="fields" style="${fieldsBox.tracks}">\n${fieldsBox.markup}\n</div>`;
     checkTabOrder(dialog, body);
     return `<template id="template-${dialog.name}">` +
         `<section class="window dialog" role="dialog" aria-labelledby="${caption}" data-dialog="${dialog.name}" tabindex="-1"` +
