@@ -1,17 +1,27 @@
-// The dialog-field access on Windows: the dialog manager's number fields and message boxes.
+// The dialog-field access on Windows: the dialog manager's fields and message boxes.
 #include "dialog_fields.h"
 
 #include <windows.h>
 
-#include <limits>
+#include <cstring>
 
 #include "decimal_text.h"
+#include "win32_field_room.h"
 
 namespace {
 
 HWND Window(DialogHandle dialog)
 {
     return static_cast<HWND>(dialog);
+}
+
+// Written as text of the same form SetDlgItemInt writes, which holds only 32 bits; a field too
+// narrow for it is given room first.
+void ShowText(DialogHandle dialog, int fieldId, const DecimalText& decimal)
+{
+    const HWND field = GetDlgItem(Window(dialog), fieldId);
+    MakeRoomFor(Window(dialog), field, decimal.text, std::strlen(decimal.text));
+    SetWindowTextA(field, decimal.text);
 }
 
 } // namespace
@@ -23,21 +33,12 @@ std::uint32_t ReadFieldNumber(DialogHandle dialog, int fieldId)
 
 void ShowCount(DialogHandle dialog, int fieldId, std::uint64_t count)
 {
-    // The platform's number fields hold 32 bits; wider counts are written as text of the same form.
-    if (count <= std::numeric_limits<UINT>::max())
-        SetDlgItemInt(Window(dialog), fieldId, static_cast<UINT>(count), FALSE);
-    else
-        SetDlgItemTextA(Window(dialog), fieldId, UnsignedDecimal(count).text);
+    ShowText(dialog, fieldId, UnsignedDecimal(count));
 }
 
 void ShowSignedValue(DialogHandle dialog, int fieldId, std::int64_t value)
 {
-    if (value >= std::numeric_limits<INT>::min() && value <= std::numeric_limits<INT>::max()) {
-        const auto narrow = static_cast<INT>(value);
-        SetDlgItemInt(Window(dialog), fieldId, static_cast<UINT>(narrow), narrow < 0);
-    } else {
-        SetDlgItemTextA(Window(dialog), fieldId, SignedDecimal(value).text);
-    }
+    ShowText(dialog, fieldId, SignedDecimal(value));
 }
 
 void ShowWarningBox(DialogHandle dialog, const char* text, const char* caption)

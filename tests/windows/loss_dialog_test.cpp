@@ -9,6 +9,7 @@
 
 #include "losses/loss_dialog.h"
 #include "losses/money.h"
+#include "numbers_whole.h"
 
 namespace {
 
@@ -63,6 +64,11 @@ void TypePrice(HWND losses, int row, const char* marks, const char* pfennig)
 }
 
 const Prices kDefaultPrices = {550, 750, 10000, 500000, 50000000};
+
+// The most a DM field reads: 32 bits.
+const char* const kLargestPriceMarks = "4294967295";
+constexpr std::size_t kTwelveDigits = 12;
+constexpr int kChecksWhileRunning = 5;
 
 void ExpectDefaultsAndNoResults(HWND losses)
 {
@@ -293,4 +299,66 @@ TEST(MainAndLossDialog, ClosingTheMainDialogFirstEndsItOnlyWithTheLossDialog)
     EXPECT_EQ(DialogBoxParamA(nullptr, kMainDialogTemplate, nullptr, MainDialogProc, 0), 0);
     EXPECT_TRUE(inMainDialog.ran());
     EXPECT_TRUE(lossDialogClosed);
+}
+
+TEST_F(LossDialogTest, TheLargestPricesWithAutoRunningShowEveryNumberWhole)
+{
+    EXPECT_TRUE(ShowsEveryNumberWhole(dialog, kMainDialogTemplate, Grown::NO));
+    // A long session already, so costs and winnings pass twelve digits at once.
+    gameRecord.gamesPlayed = 1000000;
+    gameRecord.hitClassCount[3] = 17650;
+    Click(dialog, IDC_START);
+    WithLossDialog([&](HWND losses) {
+        EXPECT_TRUE(ShowsEveryNumberWhole(losses, kLossDialogTemplate, Grown::NO));
+        for (int row = STAKE; row < PRICE_ROWS; ++row)
+            TypePrice(losses, row, kLargestPriceMarks, "99");
+        Click(losses, IDC_AUTO);
+        // Checked at several ticks, as the costs grow by a digit now and then.
+        for (int tick = 0; tick < kChecksWhileRunning; ++tick) {
+            const Results before = ShownResults(losses);
+            ASSERT_TRUE(PumpUntil([&] { return ShownResults(losses) != before; }));
+            EXPECT_GT(FieldText(losses, IDC_RESULT_DM_FIRST).size(), kTwelveDigits);
+            EXPECT_GT(FieldText(losses, IDC_RESULT_DM_FIRST + 1).size(), kTwelveDigits);
+            EXPECT_TRUE(ShowsEveryNumberWhole(losses, kLossDialogTemplate, Grown::MAYBE));
+        }
+        // The main dialog's counters are still short: it has not moved.
+        EXPECT_TRUE(ShowsEveryNumberWhole(dialog, kMainDialogTemplate, Grown::NO));
+        Click(dialog, IDC_STOP);
+    });
+}
+
+TEST_F(LossDialogTest, TheLargestCountersAndMoneyShowWhole)
+{
+    const std::uint64_t largestCount = std::numeric_limits<std::uint64_t>::max();
+    for (int hits = 1; hits <= kNumbersPerTip; ++hits) {
+        gameRecord.hitClassCount[hits] = largestCount;
+        ShowCount(dialog, IDC_HIT_CLASS_FIRST + hits - 1, largestCount);
+        ShowCount(dialog, IDC_HIT_FIRST + hits - 1, static_cast<std::uint64_t>(kHighestNumber));
+    }
+    gameRecord.gamesPlayed = largestCount;
+    ShowCount(dialog, IDC_GAMES_PLAYED, largestCount);
+    ShowCount(dialog, IDC_GAMES_WITHOUT_PRIZE, largestCount);
+    EXPECT_EQ(FieldText(dialog, IDC_GAMES_PLAYED), "18446744073709551615");
+    EXPECT_TRUE(ShowsEveryNumberWhole(dialog, kMainDialogTemplate, Grown::MAYBE));
+
+    WithLossDialog([&](HWND losses) {
+        // Costs saturated and nothing won: the largest loss.
+        TypePrice(losses, STAKE, kLargestPriceMarks, "99");
+        for (int row = PRIZE_3; row < PRICE_ROWS; ++row)
+            TypePrice(losses, row, "0", "0");
+        Click(losses, IDC_EVALUATE);
+        ShowAmount(losses, IDC_RESULT_DM_FIRST + 1, IDC_RESULT_PF_FIRST + 1, kLargestAmount);
+        EXPECT_EQ(ShownResults(losses),
+                  (Results{"92233720368547758", "7", "92233720368547758", "7", "-92233720368547758", "-7"}));
+        EXPECT_TRUE(ShowsEveryNumberWhole(losses, kLossDialogTemplate, Grown::MAYBE));
+    });
+
+    // Reset keeps the width the counters needed, so the buttons stay under the mouse.
+    RECT wide;
+    GetWindowRect(dialog, &wide);
+    Click(dialog, IDC_RESET);
+    RECT afterReset;
+    GetWindowRect(dialog, &afterReset);
+    EXPECT_TRUE(EqualRect(&wide, &afterReset));
+    EXPECT_TRUE(ShowsEveryNumberWhole(dialog, kMainDialogTemplate, Grown::MAYBE));
 }

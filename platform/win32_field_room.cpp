@@ -1,0 +1,166 @@
+// Grows a dialog's value field to a number too long for its template width, as a column of the dialog.
+#include "win32_field_room.h"
+
+#include <algorithm>
+
+#include "decimal_text.h"
+
+namespace {
+
+constexpr int kClassNameSize = 16;
+// No dialog of the program has more group boxes than this.
+constexpr int kMostGroups = 4;
+// Nor more controls than this.
+constexpr int kMostControls = 64;
+// Stored for a control that never grows: longer than any text a field is given.
+constexpr LONG_PTR kNeverGrows = kDecimalTextSize;
+
+struct Group {
+    HWND window;
+    RECT area;
+};
+
+// The longest text known to fit lives in the field's own window data, so it goes with the field
+// and each dialog, opened afresh, starts from its template.
+std::size_t KnownToFit(HWND field)
+{
+    return static_cast<std::size_t>(GetWindowLongPtrA(field, GWLP_USERDATA));
+}
+
+void RememberFits(HWND field, LONG_PTR length)
+{
+    SetWindowLongPtrA(field, GWLP_USERDATA, length);
+}
+
+bool IsClass(HWND window, const char* className)
+{
+    char actual[kClassNameSize] = {};
+    GetClassNameA(window, actual, kClassNameSize);
+    return lstrcmpiA(actual, className) == 0;
+}
+
+bool IsGroupBox(HWND control)
+{
+    return IsClass(control, "Button") && (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+RECT AreaInDialog(HWND dialog, HWND control)
+{
+    RECT area;
+    GetWindowRect(control, &area);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+bool Encloses(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+           inner.bottom <= outer.bottom;
+}
+
+// Width in pixels that shows any number of this many characters whole in the dialog's font: this
+// text, or as many of the font's widest digit, so the field grows once for each further digit.
+int WidthFor(HWND dialog, HWND field, const char* text, std::size_t length)
+{
+    const std::size_t characters = std::min(length, kDecimalTextSize - 1);
+    const HDC dc = GetDC(field);
+    const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    char widest = '0';
+    INT widestWidth = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        INT width = 0;
+        if (GetCharWidth32A(dc, static_cast<UINT>(digit), static_cast<UINT>(digit), &width) && width > widestWidth) {
+            widest = digit;
+            widestWidth = width;
+        }
+    }
+    char widestDigits[kDecimalTextSize] = {};
+    std::fill_n(widestDigits, characters, widest);
+    SIZE textSize{};
+    SIZE digitsSize{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(characters), &textSize);
+    GetTextExtentPoint32A(dc, widestDigits, static_cast<int>(characters), &digitsSize);
+    SelectObject(dc, previousFont);
+    ReleaseDC(field, dc);
+    return static_cast<int>(std::max(textSize.cx, digitsSize.cx));
+}
+
+void Reshape(HWND control, const RECT& area, LONG moveBy, LONG widenBy)
+{
+    SetWindowPos(control, nullptr, area.left + moveBy, area.top, area.right - area.left + widenBy,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The field widens by the given pixels with the fields of its column (the same left edge and width
+// in the same group box). Its group box widens as much, and everything right of the field in that
+// group box, then everything right of the group box in the dialog, moves right as much; so does
+// everything right of the field in the dialog, for a field in no group box. The dialog widens too.
+// Every control is judged by where it stood before anything moved.
+void Grow(HWND dialog, HWND field, LONG by)
+{
+    Group groups[kMostGroups] = {};
+    int groupCount = 0;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT))
+        if (groupCount < kMostGroups && IsGroupBox(control))
+            groups[groupCount++] = {control, AreaInDialog(dialog, control)};
+    auto groupAround = [&](HWND control, const RECT& area) -> const Group* {
+        for (int i = 0; i < groupCount; ++i)
+            if (groups[i].window != control && Encloses(groups[i].area, area))
+                return &groups[i];
+        return nullptr;
+    };
+
+    const RECT fieldArea = AreaInDialog(dialog, field);
+    const Group* const home = groupAround(field, fieldArea);
+    // Right of this edge in the dialog, a control moves with the group box it stands in.
+    const LONG outerEdge = home != nullptr ? home->area.right : fieldArea.right;
+
+    // Collected before anything moves, so every control is judged by where it stood.
+    HWND controls[kMostControls];
+    RECT areas[kMostControls];
+    int count = 0;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr && count < kMostControls;
+         control = GetWindow(control, GW_HWNDNEXT), ++count) {
+        controls[count] = control;
+        areas[count] = AreaInDialog(dialog, control);
+    }
+    for (int i = 0; i < count; ++i) {
+        const RECT& area = areas[i];
+        const Group* const group = groupAround(controls[i], area);
+        if (home != nullptr && controls[i] == home->window) {
+            Reshape(controls[i], area, 0, by);
+        } else if (group == home) {
+            const bool sameColumn = area.left == fieldArea.left && area.right == fieldArea.right;
+            if (sameColumn && IsClass(controls[i], "Static"))
+                Reshape(controls[i], area, 0, by);
+            else if (area.left >= fieldArea.right)
+                Reshape(controls[i], area, by, 0);
+        } else if ((group != nullptr ? group->area.left : area.left) >= outerEdge) {
+            Reshape(controls[i], area, by, 0);
+        }
+    }
+
+    RECT window;
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + by, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+} // namespace
+
+void MakeRoomFor(HWND dialog, HWND field, const char* text, std::size_t length)
+{
+    if (field == nullptr || length <= KnownToFit(field))
+        return;
+    if (!IsClass(field, "Static")) {
+        RememberFits(field, kNeverGrows);
+        return;
+    }
+    RECT client;
+    GetClientRect(field, &client);
+    const LONG needed = WidthFor(dialog, field, text, length);
+    if (needed > client.right)
+        Grow(dialog, field, needed - client.right);
+    RememberFits(field, static_cast<LONG_PTR>(length));
+}
