@@ -58,9 +58,13 @@ bool Encloses(const RECT& outer, const RECT& inner)
            inner.bottom <= outer.bottom;
 }
 
-// Width in pixels that shows any number of this many characters whole in the dialog's font: this
-// text, or as many of the font's widest digit, so the field grows once for each further digit.
-int WidthFor(HWND dialog, HWND field, const char* text, std::size_t length)
+// What a field needs for a number, in pixels of the dialog's font.
+struct Room {
+    LONG text; // this text, or as many of the font's widest digit: any number of its length
+    LONG gap;  // one digit more, kept free by a field that grows, so its number never touches a unit
+};
+
+Room RoomFor(HWND dialog, HWND field, const char* text, std::size_t length)
 {
     const std::size_t characters = std::min(length, kDecimalTextSize - 1);
     const HDC dc = GetDC(field);
@@ -82,7 +86,7 @@ int WidthFor(HWND dialog, HWND field, const char* text, std::size_t length)
     GetTextExtentPoint32A(dc, widestDigits, static_cast<int>(characters), &digitsSize);
     SelectObject(dc, previousFont);
     ReleaseDC(field, dc);
-    return static_cast<int>(std::max(textSize.cx, digitsSize.cx));
+    return {std::max(textSize.cx, digitsSize.cx), widestWidth};
 }
 
 void Reshape(HWND control, const RECT& area, LONG moveBy, LONG widenBy)
@@ -159,8 +163,8 @@ void MakeRoomFor(HWND dialog, HWND field, const char* text, std::size_t length)
     }
     RECT client;
     GetClientRect(field, &client);
-    const LONG needed = WidthFor(dialog, field, text, length);
-    if (needed > client.right)
-        Grow(dialog, field, needed - client.right);
+    const Room needed = RoomFor(dialog, field, text, length);
+    if (needed.text > client.right)
+        Grow(dialog, field, needed.text + needed.gap - client.right);
     RememberFits(field, static_cast<LONG_PTR>(length));
 }
