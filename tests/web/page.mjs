@@ -37,6 +37,25 @@ export const launchProfile = (folder) => chromium.launchPersistentContext(folder
 // A browser without workers, where the page's timers fall back on its own timeouts.
 export const withoutWorker = () => { delete window.Worker; };
 
+// Lets a test show a text in a field through the service the engine shows every value with, as
+// showFieldThroughEngine(dialog, fieldId, text) (dialog 1 the main dialog, 2 the loss dialog): the
+// text is put into a page of the engine's memory of its own, which the engine never uses.
+export const exposeFieldShow = () => {
+    const instantiate = WebAssembly.instantiate;
+    WebAssembly.instantiate = async (source, imports) => {
+        const result = await instantiate.call(WebAssembly, source, imports);
+        const { memory } = result.instance.exports;
+        let scratch;
+        window.showFieldThroughEngine = (dialog, fieldId, text) => {
+            scratch ??= memory.grow(1) * 65536;
+            const bytes = new TextEncoder().encode(`${text}\0`);
+            new Uint8Array(memory.buffer).set(bytes, scratch);
+            imports.page.showFieldText(dialog, fieldId, scratch);
+        };
+        return result;
+    };
+};
+
 // Opens the page offline; every request but the page itself is refused and recorded, and so is any
 // script error. The scripts in init run before the page's own. With a clock time, the page's clock
 // starts there and stands still until run; it reaches no worker, so the page has none then. With a

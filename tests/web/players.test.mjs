@@ -4,10 +4,16 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { drawsGoOn, IDC, launchBrowser, layoutFaults, openPage, pageUrl, PHONE, typeIntoEveryEdit } from './page.mjs';
+import { drawsGoOn, exposeFieldShow, IDC, launchBrowser, layoutFaults, openPage, pageUrl, PHONE, typeIntoEveryEdit } from './page.mjs';
 
 const kTimeout = { timeout: 90_000 };
 const kLargestStake = '4294967295';
+// The largest count, 2^64 - 1, and the largest amount, 2^63 - 1 Pfennig, as DM and Pf.
+const kLargestCount = '18446744073709551615';
+const kLargestMarks = '92233720368547758';
+const kLargestPfennig = '7';
+const kMainDialog = 1;
+const kLossDialog = 2;
 
 let browser;
 before(async () => { browser = await launchBrowser(); });
@@ -122,9 +128,9 @@ test('a larger text makes larger dialogs with nothing drawn over anything, as do
     assert.ok(red + green + blue < 3 * 96, `a printed caption is dark: ${caption}`);
 });
 
-test('the largest stake: Kosten shown whole beside its neighbours, on a desktop and on a phone', kTimeout, async () => {
+test('the largest stake, counters and amounts shown whole beside their neighbours, on a desktop and on a phone', kTimeout, async () => {
     for (const device of [undefined, PHONE]) {
-        const { page, main, loss } = await openPage(browser, { device });
+        const { page, main, loss } = await openPage(browser, { device, init: [exposeFieldShow] });
         await main.press(IDC.START);
         await drawsGoOn(main);
         await main.press(IDC.STOP);
@@ -137,6 +143,18 @@ test('the largest stake: Kosten shown whole beside its neighbours, on a desktop 
         const costs = BigInt(await main.read(IDC.GAMES_PLAYED)) * BigInt(`${kLargestStake}50`);
         assert.deepEqual([await loss.read(IDC.RESULT_DM_FIRST), await loss.read(IDC.RESULT_PF_FIRST)],
             [String(costs / 100n), String(costs % 100n)]);
+        assert.deepEqual(await layoutFaults(page), []);
+
+        // What no session reaches, shown as the engine shows every value: every counter at its
+        // largest, and each amount at the largest the loss dialog shows, the total as a loss.
+        const shown = [];
+        for (let id = IDC.HIT_CLASS_FIRST; id <= IDC.GAMES_WITHOUT_PRIZE; ++id) shown.push([kMainDialog, id, kLargestCount]);
+        for (let row = 0; row < 3; ++row) {
+            const sign = row === 2 ? '-' : '';
+            shown.push([kLossDialog, IDC.RESULT_DM_FIRST + row, sign + kLargestMarks], [kLossDialog, IDC.RESULT_PF_FIRST + row, sign + kLargestPfennig]);
+        }
+        await page.evaluate((fields) => fields.forEach((field) => window.showFieldThroughEngine(...field)), shown);
+        for (const [dialog, id, text] of shown) assert.equal(await (dialog === kMainDialog ? main : loss).read(id), text);
         assert.deepEqual(await layoutFaults(page), []);
     }
 });
