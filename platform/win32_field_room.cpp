@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "decimal_text.h"
+#include "dialog_area.h"
 
 namespace {
 
@@ -14,11 +15,6 @@ constexpr int kMostGroups = 4;
 constexpr int kMostControls = 64;
 // Stored for a control that never grows: longer than any text a field is given.
 constexpr LONG_PTR kNeverGrows = kDecimalTextSize;
-
-struct Group {
-    HWND window;
-    RECT area;
-};
 
 // The longest text known to fit lives in the field's own window data, so it goes with the field
 // and each dialog, opened afresh, starts from its template.
@@ -32,6 +28,11 @@ void RememberFits(HWND field, LONG_PTR length)
     SetWindowLongPtrA(field, GWLP_USERDATA, length);
 }
 
+struct Group {
+    HWND window;
+    RECT area;
+};
+
 bool IsClass(HWND window, const char* className)
 {
     char actual[kClassNameSize] = {};
@@ -44,19 +45,30 @@ bool IsGroupBox(HWND control)
     return IsClass(control, "Button") && (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
-RECT AreaInDialog(HWND dialog, HWND control)
-{
-    RECT area;
-    GetWindowRect(control, &area);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
+// The dialog's group boxes, where they stood before anything moved.
+class Groups {
+public:
+    explicit Groups(HWND dialog)
+    {
+        for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr && count_ < kMostGroups;
+             control = GetWindow(control, GW_HWNDNEXT))
+            if (IsGroupBox(control))
+                groups_[count_++] = {control, AreaInDialog(dialog, control)};
+    }
 
-bool Encloses(const RECT& outer, const RECT& inner)
-{
-    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
-           inner.bottom <= outer.bottom;
-}
+    // The group box the control stands in, or nullptr for one in none.
+    const Group* Around(HWND control, const RECT& area) const
+    {
+        for (int i = 0; i < count_; ++i)
+            if (groups_[i].window != control && Encloses(groups_[i].area, area))
+                return &groups_[i];
+        return nullptr;
+    }
+
+private:
+    Group groups_[kMostGroups] = {};
+    int count_ = 0;
+};
 
 // What a field needs for a number, in pixels of the dialog's font.
 struct Room {
@@ -102,20 +114,9 @@ void Reshape(HWND control, const RECT& area, LONG moveBy, LONG widenBy)
 // Every control is judged by where it stood before anything moved.
 void Grow(HWND dialog, HWND field, LONG by)
 {
-    Group groups[kMostGroups] = {};
-    int groupCount = 0;
-    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT))
-        if (groupCount < kMostGroups && IsGroupBox(control))
-            groups[groupCount++] = {control, AreaInDialog(dialog, control)};
-    auto groupAround = [&](HWND control, const RECT& area) -> const Group* {
-        for (int i = 0; i < groupCount; ++i)
-            if (groups[i].window != control && Encloses(groups[i].area, area))
-                return &groups[i];
-        return nullptr;
-    };
-
+    const Groups groups(dialog);
     const RECT fieldArea = AreaInDialog(dialog, field);
-    const Group* const home = groupAround(field, fieldArea);
+    const Group* const home = groups.Around(field, fieldArea);
     // Right of this edge in the dialog, a control moves with the group box it stands in.
     const LONG outerEdge = home != nullptr ? home->area.right : fieldArea.right;
 
@@ -130,7 +131,7 @@ void Grow(HWND dialog, HWND field, LONG by)
     }
     for (int i = 0; i < count; ++i) {
         const RECT& area = areas[i];
-        const Group* const group = groupAround(controls[i], area);
+        const Group* const group = groups.Around(controls[i], area);
         if (home != nullptr && controls[i] == home->window) {
             Reshape(controls[i], area, 0, by);
         } else if (group == home) {

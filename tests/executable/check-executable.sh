@@ -23,7 +23,8 @@ for protection in "${protections[@]}"; do
 done
 
 imports=$(grep -oE 'DLL Name: .*' <<<"$headers" | cut -d' ' -f3 | tr '[:lower:]' '[:upper:]' | sort -u | tr '\n' ' ')
-[ "$imports" = "KERNEL32.DLL MSVCRT.DLL USER32.DLL WINMM.DLL " ] || fail "imports $imports"
+# GDI32 measures a long number in the dialog's font before its field is widened for it.
+[ "$imports" = "GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL WINMM.DLL " ] || fail "imports $imports"
 
 # Resource names are UTF-16 in the resource section; without the zero bytes they read as ASCII.
 objcopy=${objdump%objdump}objcopy

@@ -9,6 +9,7 @@
 
 #include "dialog_driver.h"
 #include "dialog_template.h"
+#include "platform/dialog_area.h"
 #include "resources/resource.h"
 
 namespace {
@@ -25,20 +26,6 @@ RECT Planned(HWND dialog, int x, int y, int w, int h)
     RECT area{x, y, x + w, y + h};
     MapDialogRect(dialog, &area);
     return area;
-}
-
-RECT Live(HWND dialog, HWND control)
-{
-    RECT area;
-    GetWindowRect(control, &area);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
-bool Encloses(const RECT& outer, const RECT& inner)
-{
-    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
-           inner.bottom <= outer.bottom;
 }
 
 bool Meet(const RECT& a, const RECT& b)
@@ -89,7 +76,8 @@ int TextWidth(HDC dc, HWND control)
     for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr && index < plan.controls.size();
          control = GetWindow(control, GW_HWNDNEXT), ++index) {
         const ControlTemplate& item = plan.controls[index];
-        controls.push_back({control, &item, Planned(dialog, item.x, item.y, item.w, item.h), Live(dialog, control)});
+        controls.push_back(
+            {control, &item, Planned(dialog, item.x, item.y, item.w, item.h), AreaInDialog(dialog, control)});
     }
     std::ostringstream faults;
     if (controls.size() != plan.controls.size())
