@@ -56,11 +56,12 @@ public:
                 groups_[count_++] = {control, AreaInDialog(dialog, control)};
     }
 
-    // The group box the control stands in, or nullptr for one in none.
-    const Group* Around(HWND control, const RECT& area) const
+    // The group box a control with this area stands in, or nullptr for one in none; a group box
+    // stands in none.
+    const Group* Around(const RECT& area) const
     {
         for (int i = 0; i < count_; ++i)
-            if (groups_[i].window != control && Encloses(groups_[i].area, area))
+            if (Encloses(groups_[i].area, area) && !EqualRect(&groups_[i].area, &area))
                 return &groups_[i];
         return nullptr;
     }
@@ -116,7 +117,7 @@ void Grow(HWND dialog, HWND field, LONG by)
 {
     const Groups groups(dialog);
     const RECT fieldArea = AreaInDialog(dialog, field);
-    const Group* const home = groups.Around(field, fieldArea);
+    const Group* const home = groups.Around(fieldArea);
     // Right of this edge in the dialog, a control moves with the group box it stands in.
     const LONG outerEdge = home != nullptr ? home->area.right : fieldArea.right;
 
@@ -131,7 +132,7 @@ void Grow(HWND dialog, HWND field, LONG by)
     }
     for (int i = 0; i < count; ++i) {
         const RECT& area = areas[i];
-        const Group* const group = groups.Around(controls[i], area);
+        const Group* const group = groups.Around(area);
         if (home != nullptr && controls[i] == home->window) {
             Reshape(controls[i], area, 0, by);
         } else if (group == home) {

@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int kDecimalBase = 10;
+
 struct Placed {
     HWND window;
     const ControlTemplate* item;
@@ -87,7 +89,7 @@ int TextWidth(HDC dc, HWND control)
     const HDC dc = GetDC(dialog);
     // Run at another screen DPI, the check proves something only if Wine really took it.
     const char* const expectedDpi = std::getenv("TIPPWERK_EXPECTED_DPI");
-    if (expectedDpi != nullptr && GetDeviceCaps(dc, LOGPIXELSY) != std::atoi(expectedDpi))
+    if (expectedDpi != nullptr && GetDeviceCaps(dc, LOGPIXELSY) != std::strtol(expectedDpi, nullptr, kDecimalBase))
         faults << "the screen has " << GetDeviceCaps(dc, LOGPIXELSY) << " DPI, not " << expectedDpi << "; ";
     const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
     for (const Placed& control : controls) {
