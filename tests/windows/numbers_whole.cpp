@@ -54,12 +54,6 @@ std::string Name(const Placed& control)
     return "control " + std::to_string(control.item->id) + " '" + text + "'";
 }
 
-std::string Describe(const RECT& area)
-{
-    return "(" + std::to_string(area.left) + "," + std::to_string(area.top) + ")-(" + std::to_string(area.right) + "," +
-           std::to_string(area.bottom) + ")";
-}
-
 int TextWidth(HDC dc, HWND control)
 {
     const std::wstring text = WindowTextW(control);
@@ -109,24 +103,22 @@ int TextWidth(HDC dc, HWND control)
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Placed& control = controls[i];
         if (!Encloses(client, control.live))
-            faults << Name(control) << " at " << Describe(control.live) << " outside the dialog's client area; ";
+            faults << Name(control) << " outside the dialog's client area; ";
         for (std::size_t j = 0; j < controls.size(); ++j) {
             const Placed& other = controls[j];
             const bool groupOfControl = IsGroup(*other.item) && i != j && Encloses(other.planned, control.planned);
             if (groupOfControl && !Encloses(other.live, control.live))
-                faults << Name(control) << " at " << Describe(control.live) << " outside its group box " << Name(other)
-                       << " at " << Describe(other.live) << "; ";
+                faults << Name(control) << " outside its group box " << Name(other) << "; ";
             const bool nested = Encloses(other.planned, control.planned) || Encloses(control.planned, other.planned);
             if (j > i && !nested && Meet(control.live, other.live))
                 faults << Name(control) << " overlaps " << Name(other) << "; ";
         }
         if (grown == Grown::NO && !EqualRect(&control.planned, &control.live))
-            faults << Name(control) << " at " << Describe(control.live) << ", not at its template's "
-                   << Describe(control.planned) << "; ";
+            faults << Name(control) << " not where its template puts it; ";
     }
     const RECT planned = Planned(dialog, 0, 0, plan.w, plan.h);
     if (grown == Grown::NO && !EqualRect(&planned, &client))
-        faults << "the dialog's client area is " << Describe(client) << ", not the template's " << Describe(planned);
+        faults << "the dialog's client area is not the template's size";
 
     const std::string found = faults.str();
     if (found.empty())
