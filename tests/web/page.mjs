@@ -119,7 +119,8 @@ export function messageBox(page) {
     });
 }
 
-export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
+// A click on the box's OK, with Playwright's page or an engine's.
+export const dismissMessageBox = (page) => page.click('#message-box button[value="ok"]');
 
 // Waits until the condition on the page holds, within the test's own time limit or the one given;
 // says whether it came to hold.
