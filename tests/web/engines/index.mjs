@@ -8,7 +8,7 @@
 // evaluate(fn, ...args), text(selector), screenshot(path), and the script errors (errors()) and the
 // requests other than the page itself (requests()) seen so far; and its dialogs, main and loss, read
 // and pressed as page.mjs's dialog() does.
-import { eventually, LOSS, MAIN } from '../page.mjs';
+import { eventually, fieldNumbers, LOSS, MAIN } from '../page.mjs';
 import { launch as launchChromium } from './chromium.mjs';
 import { launch as launchFirefox } from './firefox.mjs';
 import { launch as launchWebKit } from './webkit.mjs';
@@ -33,12 +33,7 @@ function dialogOf(page, name) {
         read,
         press: (id) => page.click(`[data-dialog="${name}"] button[data-id="${id}"]`),
         shown: () => page.evaluate((dialog) => document.querySelector(dialog) !== null, `[data-dialog="${name}"]`),
-        // What count fields from first on show, each as the number its leading digits make.
-        numbers: async (first, count) => {
-            const values = [];
-            for (let id = first; id < first + count; ++id) values.push(Number.parseInt(await read(id), 10));
-            return values;
-        },
+        numbers: (first, count) => fieldNumbers(read, first, count),
     };
 }
 
