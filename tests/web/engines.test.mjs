@@ -166,6 +166,7 @@ test('both Endes: the main dialog first, the program ending with the loss dialog
     const page = await open();
     const { main, loss } = page;
     await main.press(IDC.START);
+    await drawsGoOn(main);
     await main.press(IDC.LOSSES);
     await main.press(IDC.END);
     assert.ok(!(await main.shown()), 'the main dialog has ended');
