@@ -227,8 +227,11 @@ function blocksMarkup(box, controls) {
                 `${inner.markup}\n</fieldset>`;
         }
         let edge = box.x;
-        const row = block.controls.map((control) => {
-            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}`);
+        const row = block.controls.map((control, i) => {
+            // A text's room after it, up to its neighbour or the box's edge.
+            const after = (block.controls[i + 1]?.x ?? box.right) - right(control);
+            const room = kindOf(control) === 'text' ? `;--gap-right:${after}` : '';
+            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}${room}`);
             edge = right(control);
             return markup;
         });
