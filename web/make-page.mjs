@@ -228,10 +228,11 @@ function blocksMarkup(box, controls) {
         }
         let edge = box.x;
         const row = block.controls.map((control, i) => {
-            // A text's room after it, up to its neighbour or the box's edge.
-            const after = (block.controls[i + 1]?.x ?? box.right) - right(control);
-            const room = kindOf(control) === 'text' ? `;--gap-right:${after}` : '';
-            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}${room}`);
+            // A text that the template puts right against its neighbour or the box's edge keeps a
+            // distance of its own.
+            const touches = kindOf(control) === 'text' && (block.controls[i + 1]?.x ?? box.right) === right(control);
+            const distance = touches ? ';--distance:1' : '';
+            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}${distance}`);
             edge = right(control);
             return markup;
         });
