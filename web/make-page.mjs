@@ -227,8 +227,12 @@ function blocksMarkup(box, controls) {
                 `${inner.markup}\n</fieldset>`;
         }
         let edge = box.x;
-        const row = block.controls.map((control) => {
-            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}`);
+        const row = block.controls.map((control, i) => {
+            // A text that the template puts right against its neighbour or the box's edge keeps a
+            // distance of its own.
+            const touches = kindOf(control) === 'text' && (block.controls[i + 1]?.x ?? box.right) === right(control);
+            const distance = touches ? ';--distance:1' : '';
+            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}${distance}`);
             edge = right(control);
             return markup;
         });

@@ -13,6 +13,8 @@
     // The worker's timers come due at the browser's minimum too: nothing nests there, and a zero delay
     // would tick thousands of times a second on a full core, a different program, not a faster one.
     const kWorkerInterval = 4;
+    // The intervals a tick from the worker may wait for the page before a later one stands for it.
+    const kStaleTicks = 2;
 
     const desk = document.getElementById('desk');
     const ended = document.getElementById('ended');
@@ -34,21 +36,32 @@
         return engineText.decode(bytes.subarray(pointer, bytes.indexOf(0, pointer)));
     }
 
-    // Identifiers other than 100 are unique in a dialog, and the engine addresses no other.
-    const control = (dialog, fieldId) => dialogs.get(dialog).querySelector(`[data-id="${fieldId}"]`);
+    // Identifiers other than 100 are unique in a dialog, and the engine addresses no other. Found once
+    // for each dialog shown, as the draws address the same few fields hundreds of times a second.
+    const fields = new Map(); // the engine's dialog number -> its fields by identifier
+    const control = (dialog, fieldId) => fields.get(dialog).get(fieldId);
+
+    // A field is written only when its text changes, as a draw leaves most of them as they were, and a
+    // label's through the text node it has, so the browser lays out again only what changed.
+    function show(field, text) {
+        if (field instanceof HTMLInputElement) {
+            if (field.value !== text) field.value = text;
+        } else if (field.firstChild instanceof Text) {
+            if (field.firstChild.nodeValue !== text) field.firstChild.nodeValue = text;
+        } else {
+            field.textContent = text;
+        }
+    }
 
     const services = {
         readFieldText(dialog, fieldId, pointer, capacity) {
             const field = control(dialog, fieldId);
-            const text = utf8.encode(field instanceof HTMLInputElement ? field.value : field.textContent);
-            const length = Math.min(text.length, capacity - 1);
-            memory().set(text.subarray(0, length), pointer);
-            memory()[pointer + length] = 0;
+            const text = field instanceof HTMLInputElement ? field.value : field.textContent;
+            const { written } = utf8.encodeInto(text, memory().subarray(pointer, pointer + capacity - 1));
+            memory()[pointer + written] = 0;
         },
         showFieldText(dialog, fieldId, pointer) {
-            const field = control(dialog, fieldId);
-            if (field instanceof HTMLInputElement) field.value = textAt(pointer);
-            else field.textContent = textAt(pointer);
+            show(control(dialog, fieldId), textAt(pointer));
         },
         showMessageBox(owner, text, caption, icon) {
             waitingBoxes.push({ text: textAt(text), caption: textAt(caption), icon: kBoxIcons[icon] });
@@ -70,6 +83,7 @@
             listen(shown, dialog);
             desk.append(shown);
             dialogs.set(dialog, shown);
+            fields.set(dialog, new Map([...shown.querySelectorAll('[data-id]')].map((field) => [Number(field.dataset.id), field])));
             shown.scrollIntoView({ block: 'nearest' });
             shown.focus({ preventScroll: true });
         },
@@ -80,6 +94,7 @@
         endDialog(dialog) {
             dialogs.get(dialog).remove();
             dialogs.delete(dialog);
+            fields.delete(dialog);
             const remaining = [...dialogs.values()].at(-1);
             if (remaining && !remaining.contains(document.activeElement)) activate(remaining);
         },
@@ -89,9 +104,8 @@
         },
     };
 
-    // The source of a timer's ticks hears when it starts and each time the page has handled a tick, so
-    // no timer ever has more than one tick out. A tick of a timer stopped since, or stopped and started
-    // again, finds another number there and is dropped.
+    // The source of a timer's ticks hears when it starts and when it stops. A tick of a timer stopped
+    // since, or stopped and started again, finds another number there and is dropped.
     function runTimer(dialog) {
         timers.set(dialog, ++timersStarted);
         ticks.arm(dialog, timersStarted);
@@ -104,49 +118,41 @@
         (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
     }
 
+    // Says whether the timer still runs after its tick.
     function tick(dialog, timer) {
-        if (timers.get(dialog) !== timer) return;
+        if (timers.get(dialog) !== timer) return false;
         engine.dialogTimer(dialog);
-        if (timers.get(dialog) === timer) ticks.arm(dialog, timer);
+        return timers.get(dialog) === timer;
     }
 
-    // The worker's whole program, run from this function's text. Each dialog's timer comes due every
-    // interval, as WM_TIMER's does; a tick goes to the page only once it has handled the last one,
-    // and the times the timer came due meanwhile make one tick, so a busy page never gets a backlog.
+    // The worker's whole program, run from this function's text. The running timers come due together
+    // every interval, as WM_TIMER's do, and go to the page as one message with the time it was sent.
     function tickWorker(interval) {
-        const running = new Map(); // dialog -> its timer: number, repeat, a tick out, a tick due
-        const send = (dialog, timer) => {
-            timer.out = true;
-            timer.due = false;
-            postMessage({ dialog, timer: timer.number });
-        };
-        const start = (dialog, number) => {
-            const timer = { number, out: false, due: false };
-            timer.repeat = setInterval(() => {
-                if (timer.out) timer.due = true;
-                else send(dialog, timer);
-            }, interval);
-            return timer;
-        };
-        addEventListener('message', ({ data: { dialog, timer: number } }) => {
-            const timer = running.get(dialog);
-            if (timer && timer.number === number) {
-                // The page has handled the last tick.
-                timer.out = false;
-                if (timer.due) send(dialog, timer);
-                return;
+        const running = new Map(); // dialog -> the number of its timer
+        let repeat = null;
+        addEventListener('message', ({ data: { dialog, timer } }) => {
+            if (timer === undefined) running.delete(dialog);
+            else running.set(dialog, timer);
+            if (running.size === 0) {
+                clearInterval(repeat);
+                repeat = null;
+            } else if (repeat === null) {
+                repeat = setInterval(() => postMessage({ sent: performance.timeOrigin + performance.now(), due: [...running] }), interval);
             }
-            clearInterval(timer?.repeat);
-            running.delete(dialog);
-            if (number !== undefined) running.set(dialog, start(dialog, number));
         });
     }
 
     // A worker's timers go on at full rate in a hidden page, whose own the browser slows to a tick a second.
+    // The page never answers a tick, which would cost it as much as the tick. Ticks that waited longer
+    // than two intervals came due while the page was busy, and the ones sent since stand for them all,
+    // so a busy page never works off a backlog; a tick that waited less only met the page drawing a frame.
     function workerTicks() {
         const program = new Blob([`(${tickWorker})(${kWorkerInterval});`], { type: 'text/javascript' });
         const worker = new Worker(URL.createObjectURL(program));
-        worker.addEventListener('message', ({ data: { dialog, timer } }) => tick(dialog, timer));
+        worker.addEventListener('message', ({ data: { sent, due } }) => {
+            if (performance.timeOrigin + performance.now() - sent > kStaleTicks * kWorkerInterval) return;
+            for (const [dialog, timer] of due) tick(dialog, timer);
+        });
         // Chromium makes a worker its policy refuses, and says so only by this event. The running timers
         // go on with the page's own timeouts, under new numbers so no tick of the worker's counts.
         worker.addEventListener('error', () => {
@@ -160,12 +166,13 @@
         };
     }
 
+    // Each dialog's next timeout is set once its tick has been handled.
     function pageTicks() {
         const pending = new Map();
-        return {
-            arm: (dialog, timer) => pending.set(dialog, setTimeout(() => tick(dialog, timer), kFastestInterval)),
-            disarm: (dialog) => clearTimeout(pending.get(dialog)),
-        };
+        const arm = (dialog, timer) => pending.set(dialog, setTimeout(() => {
+            if (tick(dialog, timer)) arm(dialog, timer);
+        }, kFastestInterval));
+        return { arm, disarm: (dialog) => clearTimeout(pending.get(dialog)) };
     }
 
     let ticks;

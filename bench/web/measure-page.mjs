@@ -1,8 +1,11 @@
 // Measures the page in headless Chromium: draws a second beside an empty zero-delay tick loop in the
-// same browser, the CPU time per draw, the time from load to the first tip, and the page's size; then
-// in Chromium with a window of its own, the draws in front, behind another tab and, unless --quick,
-// after six minutes hidden.
-// Usage: node --experimental-websocket bench/web/measure-page.mjs [--quick] PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]
+// same browser, the CPU time per draw, the time from load to the first tip, and the page's size; the
+// main thread's time per draw beside the loop's per tick, on this machine's core and slowed as a
+// phone's; then in Chromium with a window of its own, the draws in front, behind another tab and,
+// unless --quick, after six minutes hidden. --main-thread measures only the main thread; --trace FILE
+// also writes a trace of the page drawing there and prints where its main thread's time goes.
+// Usage: node --experimental-websocket bench/web/measure-page.mjs [--quick] [--main-thread] [--trace FILE]
+//        PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]
 // Prints Markdown; a missed goal is a finding, not a failure.
 import { readFileSync, readdirSync, statSync } from 'node:fs';
 import { setTimeout as sleep } from 'node:timers/promises';
@@ -12,8 +15,12 @@ import { parseArgs } from 'node:util';
 import { launchHeadedChromium } from '../../tests/web/headed-chromium.mjs';
 import { launchBrowser } from '../../tests/web/page.mjs';
 import { emptyLoop } from './empty-loop.mjs';
+import { measureMainThread, printMainThread, tracePage } from './main-thread.mjs';
 
-const { values: { quick }, positionals } = parseArgs({ options: { quick: { type: 'boolean', default: false } }, allowPositionals: true });
+const { values: { quick, 'main-thread': mainThreadOnly, trace }, positionals } = parseArgs({
+    options: { quick: { type: 'boolean', default: false }, 'main-thread': { type: 'boolean', default: false }, trace: { type: 'string' } },
+    allowPositionals: true,
+});
 const [pageFile, releaseProgram, windowArgument = '10', roundsArgument = '3'] = positionals;
 if (!pageFile || !releaseProgram) throw new Error('usage: measure-page.mjs [--quick] PAGE RELEASE_PROGRAM [WINDOW_SECONDS [ROUNDS]]');
 const windowMs = Number(windowArgument) * 1000;
@@ -26,6 +33,13 @@ const kBehindMs = 20_000;
 const kLongHiddenMs = 6 * 60_000;
 const kRateGoal = 100; // draws a second, at least
 const kTicksPerSecondOfCpu = 100; // the kernel's clock ticks, in which /proc counts CPU time
+
+// The main thread per draw beside the loop's per tick, and where its time goes when a trace is asked for.
+async function mainThread() {
+    const options = { pageUrl, emptyLoopUrl: emptyLoop, windowMs, rounds };
+    printMainThread(await measureMainThread(browser, options), options);
+    if (trace) await tracePage(browser, pageUrl, trace);
+}
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -120,6 +134,14 @@ const browser = await launchBrowser();
 const pageUrl = pathToFileURL(pageFile).href;
 const tippwerk = [];
 const empty = [];
+if (mainThreadOnly) {
+    try {
+        await mainThread();
+    } finally {
+        await browser.close();
+    }
+    process.exit(0);
+}
 try {
     for (let round = 0; round < rounds; ++round) {
         // Taking turns, so a change in the machine's load falls on both.
@@ -155,6 +177,7 @@ try {
     console.log(`| of it: the engine, base64 | ${part('id="engine">', '</script>')} | | |`);
     console.log(`| of it: the script | ${part('<script>', '</script>')} | | |`);
     console.log(`| the 32-bit tippwerk.exe | ${programBytes} | ${(programBytes / 1024).toFixed(1)} | |`);
+    await mainThread();
 } finally {
     await browser.close();
 }

@@ -1,6 +1,6 @@
 // The page for every player: the mouse and the finger where a control is drawn, a screen reader's
-// reading order, the focus as on Windows, high contrast, a larger text, long amounts, an input
-// method, print, and a browser without WebAssembly.
+// reading order, the focus as on Windows, high contrast, a larger text, long amounts, a hit row that
+// moves nothing, an input method, print, and a browser without WebAssembly.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
@@ -153,6 +153,37 @@ test('the largest stake, counters and amounts shown whole beside their neighbour
         for (const [dialog, id, text] of shown) assert.equal(await (dialog === kMainDialog ? main : loss).read(id), text);
         assert.deepEqual(await layoutFaults(page), []);
     }
+});
+
+// Two-digit numbers, so every hit fills the hit field under its tip field.
+const kTwoDigitTip = ['10', '21', '32', '43', '44', '45'];
+// Less than a pixel: a column widened by the unit of distance moves its neighbours by more.
+const kMostShiftPx = 0.5;
+// A second of frames, some hundred draws.
+const kFrames = 60;
+
+test('the tip fields stand still while two-digit hits come and go', kTimeout, async () => {
+    const { page, main } = await openPage(browser);
+    for (const [i, number] of kTwoDigitTip.entries()) {
+        await main.control(IDC.TIP_FIRST + i).click();
+        await page.keyboard.press('Control+A');
+        await page.keyboard.type(number);
+    }
+    // The tip fields' edges, and whether the hit row shows a two-digit hit, at each of some frames.
+    const frames = ({ count, ids }) => Array.fromAsync({ length: count }, async () => {
+        await new Promise(requestAnimationFrame);
+        const field = (id) => document.querySelector(`[data-dialog=LOTTODIALOG] [data-id="${id}"]`);
+        return {
+            edges: [0, 1, 2, 3, 4, 5].flatMap((i) => { const box = field(ids.TIP_FIRST + i).getBoundingClientRect(); return [box.left, box.right]; }),
+            twoDigitHit: [0, 1, 2, 3, 4, 5].some((i) => field(ids.HIT_FIRST + i).textContent.length === 2),
+        };
+    });
+    const [still] = await page.evaluate(frames, { count: 1, ids: IDC });
+    await main.press(IDC.START);
+    const drawing = await page.evaluate(frames, { count: kFrames, ids: IDC });
+    assert.ok(drawing.some((frame) => frame.twoDigitHit), 'a two-digit hit shown');
+    for (const { edges } of drawing)
+        assert.ok(edges.every((edge, i) => Math.abs(edge - still.edges[i]) < kMostShiftPx), `${edges} against ${still.edges}`);
 });
 
 test('an input method leaves only digits, and without WebAssembly the page says what it needs', kTimeout, async () => {
