@@ -288,7 +288,14 @@
     box.querySelector('form').addEventListener('submit', dismissBox);
     box.addEventListener('cancel', dismissBox);
     box.querySelector('.close').addEventListener('click', dismissBox);
-    box.querySelector('.close').addEventListener('mousedown', (event) => event.preventDefault());
+    // As on a Windows message box, a click on it or beside it (the browser gives the box the clicks
+    // beside it) leaves the focus on OK, so Enter and Space still dismiss it.
+    const okButton = box.querySelector('button[value="ok"]');
+    box.addEventListener('mousedown', (event) => {
+        if (event.target === okButton) return;
+        event.preventDefault();
+        okButton.focus();
+    });
 
     // A new start seeds the random source from the clock's milliseconds, as Windows from its own.
     const start = () => engine.startProgram(Date.now() % 2 ** 32);
