@@ -17,7 +17,7 @@ const kStartMs = 30_000;
 const kStopMs = 5000;
 
 // What the pattern's group finds in the stream once the process says it is ready.
-function started(child, stream, pattern, what) {
+export function started(child, stream, pattern, what) {
     return new Promise((resolve, reject) => {
         let text = '';
         const read = (chunk) => {
@@ -35,7 +35,7 @@ function started(child, stream, pattern, what) {
     });
 }
 
-async function stop(child) {
+export async function stop(child) {
     if (child.exitCode !== null || child.signalCode !== null) return;
     const ended = new Promise((resolve) => child.once('exit', resolve));
     child.kill();
@@ -83,23 +83,33 @@ async function connect(webSocketUrl) {
     return { send, next, errors };
 }
 
+// The display to open windows on: the one there is, or an X server started for them, which close()
+// stops again.
+export async function xDisplay() {
+    if (process.env.DISPLAY) return { display: process.env.DISPLAY, close: async () => {} };
+    const xvfb = spawn('Xvfb', ['-displayfd', String(kDisplayDescriptor), '-screen', '0', kScreen, '-nolisten', 'tcp'],
+        { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+    try {
+        return { display: `:${await started(xvfb, xvfb.stdio[kDisplayDescriptor], /^(\d+)\n/, 'Xvfb')}`, close: () => stop(xvfb) };
+    } catch (error) {
+        await stop(xvfb);
+        throw error;
+    }
+}
+
 export async function launchHeadedChromium() {
     const profile = mkdtempSync(join(tmpdir(), 'tippwerk-chromium-'));
-    let xvfb;
+    let screen;
     let chromium;
     const shutDown = async () => {
         if (chromium) await stop(chromium);
-        if (xvfb) await stop(xvfb);
+        await screen?.close();
         rmSync(profile, { recursive: true, force: true });
     };
     let endpoint;
     try {
-        let display = process.env.DISPLAY;
-        if (!display) {
-            xvfb = spawn('Xvfb', ['-displayfd', String(kDisplayDescriptor), '-screen', '0', kScreen, '-nolisten', 'tcp'],
-                { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-            display = `:${await started(xvfb, xvfb.stdio[kDisplayDescriptor], /^(\d+)\n/, 'Xvfb')}`;
-        }
+        screen = await xDisplay();
+        const { display } = screen;
         chromium = spawn(chromiumPath, [...chromiumFlags, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
             `--window-size=${kWindowSize}`, 'about:blank'], { env: { ...process.env, DISPLAY: display }, stdio: ['ignore', 'ignore', 'pipe'] });
         const browserUrl = await started(chromium, chromium.stderr, /DevTools listening on (ws:\S+)/, 'Chromium');

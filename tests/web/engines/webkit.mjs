@@ -1,0 +1,161 @@
+// WebKitGTK's MiniBrowser under an X display, driven by Debian's WebKitWebDriver over classic W3C
+// WebDriver, spoken here with fetch: real pointer and key input through WebDriver's actions.
+import { spawn } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { basename, join } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+
+import { stop, xDisplay } from '../headed-chromium.mjs';
+import { DESKTOP, eventually } from '../page.mjs';
+import { centreOf, collectErrors, keyParts, leavesBrowser } from './input.mjs';
+
+const driverPath = process.env.TIPPWERK_WEBKIT_DRIVER ?? '/usr/bin/WebKitWebDriver';
+const miniBrowserPath = process.env.TIPPWERK_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const kDriverStartMs = 30_000;
+// WebDriver's codes for the keys that are no characters.
+const kKeyCodes = {
+    Enter: '\uE007', Escape: '\uE00C', Tab: '\uE004', Backspace: '\uE003', Delete: '\uE017', Shift: '\uE008',
+    Control: '\uE009', Alt: '\uE00A', Home: '\uE011', End: '\uE010', ArrowLeft: '\uE012', ArrowUp: '\uE013',
+    ArrowRight: '\uE014', ArrowDown: '\uE015',
+};
+
+async function freePort() {
+    const server = createServer();
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    const { port } = server.address();
+    await new Promise((resolve) => server.close(resolve));
+    return port;
+}
+
+const keyStrokes = (keys) => keys.flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }]);
+
+export async function launch() {
+    const screen = await xDisplay();
+    const port = await freePort();
+    const driver = spawn(driverPath, [`--port=${port}`], { env: { ...process.env, DISPLAY: screen.display }, stdio: 'ignore' });
+    const endpoint = `http://127.0.0.1:${port}`;
+    // A WebDriver command; a reply with an error fails with its message.
+    async function command(method, path, body) {
+        const response = await fetch(`${endpoint}${path}`, {
+            method, headers: { 'content-type': 'application/json' }, body: body && JSON.stringify(body),
+        });
+        const { value } = await response.json();
+        if (value?.error) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
+        return value;
+    }
+    const ready = await eventually(() => command('GET', '/status').then((status) => status.ready, () => false), kDriverStartMs);
+    const work = mkdtempSync(join(tmpdir(), 'tippwerk-webkit-'));
+    const shutDown = async () => {
+        await stop(driver);
+        await screen.close();
+        rmSync(work, { recursive: true, force: true });
+    };
+    if (!ready) {
+        await shutDown();
+        throw new Error(`${driverPath} not ready within ${kDriverStartMs} ms`);
+    }
+    let version = null;
+    const sessions = new Set();
+    let copies = 0;
+
+    return {
+        version: async () => `WebKitGTK ${version ?? 'unknown until a page is opened'}`,
+        async close() {
+            for (const session of sessions) await command('DELETE', `/session/${session}`).catch(() => {});
+            await shutDown();
+        },
+        // Each page is a MiniBrowser of its own, and so shares nothing with another.
+        async newPage({ device = DESKTOP, init = [] } = {}) {
+            const { sessionId, capabilities } = await command('POST', '/session', {
+                capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': { binary: miniBrowserPath, args: ['--automation'] } } },
+            });
+            version = capabilities.browserVersion;
+            sessions.add(sessionId);
+            const session = (path, method = 'POST', body = {}) => command(method, `/session/${sessionId}${path}`, method === 'POST' ? body : undefined);
+            const actions = async (...sources) => {
+                await session('/actions', 'POST', { actions: sources });
+                await session('/actions', 'DELETE');
+            };
+            const mouse = (x, y, clicks) => actions({
+                type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
+                actions: [{ type: 'pointerMove', x, y, origin: 'viewport' },
+                    ...Array(clicks).fill([{ type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]).flat()],
+            });
+            async function evaluate(fn, ...args) {
+                const script = `const done = arguments[arguments.length - 1];
+                    Promise.resolve().then(() => (${fn})(...Array.prototype.slice.call(arguments, 0, -1)))
+                        .then((value) => done({ value }), (error) => done({ error: String(error && error.stack || error) }));`;
+                const { value, error } = await session('/execute/async', 'POST', { script, args });
+                if (error) throw new Error(error);
+                return value;
+            }
+            const centre = (selector) => evaluate(centreOf, selector);
+
+            // The window made as large as the viewport must be, by what its frame takes.
+            const { width, height } = device.viewport;
+            await session('/window/rect', 'POST', { width, height });
+            const inner = await evaluate(() => ({ width: innerWidth, height: innerHeight }));
+            await session('/window/rect', 'POST', { width: 2 * width - inner.width, height: 2 * height - inner.height });
+            const sized = await evaluate(() => ({ width: innerWidth, height: innerHeight }));
+            if (sized.width !== width || sized.height !== height)
+                throw new Error(`MiniBrowser shows ${sized.width} × ${sized.height} for a viewport of ${width} × ${height}`);
+
+            // WebDriver classic runs no script before the page's own: a page from disk is opened from a
+            // copy that has them first; a page served gets the error collector once loaded.
+            let fromDisk = false;
+            async function open(url) {
+                fromDisk = url.startsWith('file:');
+                if (fromDisk) {
+                    const folder = join(work, String(++copies));
+                    mkdirSync(folder);
+                    const copy = join(folder, basename(fileURLToPath(url)));
+                    const prelude = `<script>${[collectErrors, ...init].map((script) => `(${script})();`).join('')}</script>`;
+                    writeFileSync(copy, readFileSync(fileURLToPath(url), 'utf8').replace(/<meta charset="utf-8">/, (charset) => charset + prelude));
+                    await session('/url', 'POST', { url: pathToFileURL(copy).href });
+                    return;
+                }
+                if (init.length > 0) throw new Error('WebKit runs scripts before the page\'s own only in a page from disk');
+                await session('/url', 'POST', { url });
+                await evaluate(collectErrors);
+            }
+
+            return {
+                canTap: false,
+                goto: open,
+                async reload() {
+                    await session('/refresh');
+                    if (!fromDisk) await evaluate(collectErrors);
+                },
+                async close() {
+                    sessions.delete(sessionId);
+                    await command('DELETE', `/session/${sessionId}`);
+                },
+                click: async (selector) => {
+                    const { x, y } = await centre(selector);
+                    await mouse(x, y, 1);
+                },
+                dblclick: async (selector) => {
+                    const { x, y } = await centre(selector);
+                    await mouse(x, y, 2);
+                },
+                clickAt: (x, y) => mouse(Math.round(x), Math.round(y), 1),
+                tap: () => { throw new Error('WebKitWebDriver has no touch: its touch pointer clicks with the mouse'); },
+                type: (text) => actions({ type: 'key', id: 'keyboard', actions: keyStrokes([...text]) }),
+                press(key) {
+                    const codes = keyParts(key).map((part) => kKeyCodes[part] ?? part);
+                    const pressed = codes.pop();
+                    return actions({ type: 'key', id: 'keyboard', actions: [
+                        ...codes.map((value) => ({ type: 'keyDown', value })), ...keyStrokes([pressed]),
+                        ...codes.reverse().map((value) => ({ type: 'keyUp', value }))] });
+                },
+                evaluate,
+                screenshot: async (path) => writeFileSync(path, Buffer.from(await session('/screenshot', 'GET'), 'base64')),
+                errors: () => evaluate(() => window.tippwerkErrorsSeen ?? ['the page has no error collector']),
+                requests: async () => (await evaluate(() => performance.getEntriesByType('resource').map((entry) => entry.name)))
+                    .filter(leavesBrowser),
+            };
+        },
+    };
+}
