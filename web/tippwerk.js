@@ -101,8 +101,10 @@
     // default button, so Enter acts at once.
     function activate(shown) {
         shown.scrollIntoView({ block: 'nearest' });
-        (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
+        focusLastControl(shown);
     }
+
+    const focusLastControl = (shown) => (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
 
     function tick(dialog, timer) {
         if (timers.get(dialog) !== timer) return;
@@ -253,11 +255,12 @@
             if (target.dataset.id) focusedControls.set(shown, target);
         });
         // A click beside the controls leaves the focus where it is, or brings it back into this dialog,
-        // as a click on a Windows dialog does; the close box never takes it.
+        // as a click on a Windows dialog does; the close box never takes it. Nothing scrolls, so the
+        // click ends where it began, on the close box too.
         shown.addEventListener('mousedown', (event) => {
             if (event.target.closest('input, button:not(.close)')) return;
             event.preventDefault();
-            if (!shown.contains(document.activeElement)) activate(shown);
+            if (!shown.contains(document.activeElement)) focusLastControl(shown);
         });
     }
 
