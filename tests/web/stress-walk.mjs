@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { centreOf } from './engines/input.mjs';
 import { amountShown, fieldNumber, losses, readAmount, shownAmount } from './field-money.mjs';
 import { eventually, IDC, pageUrl } from './page.mjs';
-import { besideControls, BOX, closeBox, control, dialogSizes, LOSS, MAIN, NEW_START, OK, snapshot, spotsOnAndBesideBox } from './stress-page.mjs';
+import { besideControls, BOX, closeBox, collectedHeap, control, dialogSizes, LOSS, MAIN, NEW_START, OK, snapshot, spotsOnAndBesideBox } from './stress-page.mjs';
 
 const kTipFields = 6;
 const kPriceRows = 5;
@@ -30,8 +30,8 @@ const kDrawsGoOnMs = 10_000;
 const kAutoCatchUpMs = 10_000;
 const kPageOpensMs = 30_000;
 const kRecentActions = 25;
-// The page's script heap may grow by this much over a walk; a leak of a few hundred bytes an action
-// outgrows it within a long walk.
+// The page's script heap, once collected, may grow by this much over a walk: the loss dialog and the
+// code the draws compile take about 1 MiB; a leak of a kilobyte an action outgrows it in a long walk.
 const kHeapGrowthLimit = 4 * 2 ** 20;
 // Texts a field or the box gets when first shown, beyond the nodes the page opens with.
 const kSpareTextNodes = 16;
@@ -126,7 +126,7 @@ export class StressWalk {
         this.sizes = await this.page.evaluate(dialogSizes);
         this.pageElements = first.elements - this.sizes.main.elements;
         this.nodeLimit = first.nodes + this.sizes.loss.nodes + kSpareTextNodes;
-        this.figures.start = { heap: first.heap, nodes: first.nodes };
+        this.figures.start = { heap: await this.page.evaluate(collectedHeap), nodes: first.nodes };
         this.freshProgram(first);
         let nextCheckpoint = kShortestStretch;
         try {
@@ -144,8 +144,7 @@ export class StressWalk {
             this.log(`the last actions before the failure:\n${this.recent.map((action) => `  ${action}`).join('\n')}`);
             throw error;
         }
-        const end = this.last;
-        return { ...this.figures, actions: this.actions, seconds: (performance.now() - begin) / 1000, end: { heap: end.heap, nodes: end.nodes } };
+        return { ...this.figures, actions: this.actions, seconds: (performance.now() - begin) / 1000, end: { heap: this.heap, nodes: this.last.nodes } };
     }
 
     note(action) {
@@ -506,8 +505,8 @@ export class StressWalk {
         } else if (this.model.mainOpen) {
             await this.assertHalted(read);
         }
-        const { heap } = this.last;
-        if (heap !== null) assert.ok(heap <= this.figures.start.heap + kHeapGrowthLimit, `heap ${heap} bytes, ${this.figures.start.heap} at the start`);
+        this.heap = await this.page.evaluate(collectedHeap);
+        if (this.heap !== null) assert.ok(this.heap <= this.figures.start.heap + kHeapGrowthLimit, `heap ${this.heap} bytes, ${this.figures.start.heap} at the start`);
         await this.verifyAll(this.last);
     }
 
