@@ -1,6 +1,5 @@
 // What the stress walk reads of the page in one moment, and the places it points at: run in the page.
-export const MAIN = '[data-dialog="LOTTODIALOG"]';
-export const LOSS = '[data-dialog="VERLUSTDIALOG"]';
+export const dialogSelector = (name) => `[data-dialog="${name}"]`;
 export const BOX = '#message-box';
 export const OK = '#message-box button[value="ok"]';
 export const NEW_START = '#ended button';

@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 
 import { centreOf } from './engines/input.mjs';
 import { amountShown, fieldNumber, losses, readAmount, shownAmount } from './field-money.mjs';
-import { eventually, IDC, pageUrl } from './page.mjs';
-import { besideControls, BOX, closeBox, collectedHeap, control, dialogSizes, LOSS, MAIN, NEW_START, OK, snapshot, spotsOnAndBesideBox } from './stress-page.mjs';
+import { eventually, IDC, LOSS, MAIN, pageUrl } from './page.mjs';
+import { besideControls, BOX, closeBox, collectedHeap, control, dialogSelector, dialogSizes, NEW_START, OK, snapshot, spotsOnAndBesideBox } from './stress-page.mjs';
 
 const kTipFields = 6;
 const kPriceRows = 5;
@@ -224,7 +224,7 @@ export class StressWalk {
         const tip = tipOf(read.main);
         assertValidTip(tip, 'a new program');
         for (let id = IDC.HIT_FIRST; id <= IDC.GAMES_WITHOUT_PRIZE; ++id) assert.equal(read.main[id], '0', `field ${id} of a new program`);
-        assert.equal(read.focus, 'LOTTODIALOG', 'the focus on the new main dialog');
+        assert.equal(read.focus, MAIN, 'the focus on the new main dialog');
         this.model = { ended: false, mainOpen: true, lossOpen: false, drawing: false, auto: false, boxes: [], tips: [tip], results: null };
         this.verify(read);
     }
@@ -247,8 +247,8 @@ export class StressWalk {
         await this.commandDone(dialog, id, before, await this.read(), `${this.nameOf(dialog)} ${id}`);
     }
 
-    selectorOf = (dialog) => (dialog === 'main' ? MAIN : LOSS);
-    nameOf = (dialog) => (dialog === 'main' ? 'LOTTODIALOG' : 'VERLUSTDIALOG');
+    nameOf = (dialog) => (dialog === 'main' ? MAIN : LOSS);
+    selectorOf = (dialog) => dialogSelector(this.nameOf(dialog));
 
     // Enter, Space, Escape or Tab where the focus is: Enter is the focused button or the dialog's
     // default button, Space the focused button, Escape nothing; Tab only moves the focus.
@@ -258,7 +258,7 @@ export class StressWalk {
         await this.page.press(key);
         const after = await this.read();
         const [dialogName, id] = before.focus.split(' ');
-        const dialog = { LOTTODIALOG: 'main', VERLUSTDIALOG: 'loss' }[dialogName];
+        const dialog = { [MAIN]: 'main', [LOSS]: 'loss' }[dialogName];
         const pressing = key === 'Enter' || key === 'Space';
         if (before.focus === 'Neu starten' && pressing) {
             this.freshProgram(after);
@@ -288,7 +288,7 @@ export class StressWalk {
             default: // Ende or the close box. The counters stay for the loss dialog: as shown last, or,
                 // with the draws running until Ende, at least that.
                 Object.assign(model, { mainOpen: false, ended: !model.lossOpen, lastMain: before.main, lastMainExact: !model.drawing, drawing: false });
-                this.assertFocusGoesOn(after, 'VERLUSTDIALOG');
+                this.assertFocusGoesOn(after, LOSS);
             }
         } else {
             switch (id) {
@@ -296,7 +296,7 @@ export class StressWalk {
             case IDC.AUTO: model.auto = true; break;
             default:
                 Object.assign(model, { lossOpen: false, auto: false, ended: !model.mainOpen, results: null });
-                this.assertFocusGoesOn(after, 'LOTTODIALOG');
+                this.assertFocusGoesOn(after, MAIN);
             }
         }
         await this.verifyAll(after);
@@ -362,13 +362,13 @@ export class StressWalk {
     lossesPressed(after) {
         const { model } = this;
         if (model.lossOpen) {
-            assert.ok(after.focus.startsWith('VERLUSTDIALOG '), `Verluste shows the open dialog: ${after.focus}`);
+            assert.ok(after.focus.startsWith(`${LOSS} `), `Verluste shows the open dialog: ${after.focus}`);
             return;
         }
         Object.assign(model, { lossOpen: true, auto: false, results: shownLosses({ costs: 0n, winnings: 0n, total: 0n }) });
         kDefaultPrices.forEach(([dm, pf], row) => assert.deepEqual(
             [after.loss[IDC.PRICE_DM_FIRST + row], after.loss[IDC.PRICE_PF_FIRST + row]], [dm, pf], `default price ${row + 1}`));
-        assert.equal(after.focus, 'VERLUSTDIALOG', 'the focus on the new loss dialog');
+        assert.equal(after.focus, LOSS, 'the focus on the new loss dialog');
     }
 
     // Auswertung ends Auto and evaluates once: exact to the Pfennig with the draws stopped; while they
