@@ -11,6 +11,7 @@ import { parseArgs } from 'node:util';
 
 import { launchHeadedChromium } from '../../tests/web/headed-chromium.mjs';
 import { launchBrowser } from '../../tests/web/page.mjs';
+import { emptyLoop } from './empty-loop.mjs';
 
 const { values: { quick }, positionals } = parseArgs({ options: { quick: { type: 'boolean', default: false } }, allowPositionals: true });
 const [pageFile, releaseProgram, windowArgument = '10', roundsArgument = '3'] = positionals;
@@ -25,11 +26,6 @@ const kBehindMs = 20_000;
 const kLongHiddenMs = 6 * 60_000;
 const kRateGoal = 100; // draws a second, at least
 const kTicksPerSecondOfCpu = 100; // the kernel's clock ticks, in which /proc counts CPU time
-
-// What a zero-delay timer gives with nothing behind it: the tick loop the page's draw timer is.
-const emptyLoop = 'data:text/html,<title>Leer</title><p id="n">0</p><script>' +
-    'let n = 0; const shown = document.getElementById("n");' +
-    'window.start = () => { (function tick() { shown.textContent = String(++n); setTimeout(tick, 0); })(); };</script>';
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 

@@ -99,13 +99,15 @@ export function dialog(page, name) {
         press: (id) => root.locator(`button[data-id="${id}"]`).click(),
         // Text put in by a script, as another program would set it on Windows.
         set: (id, text) => control(id).evaluate((element, value) => { element.value = value; }, text),
-        // What count fields from first on show, each as the number its leading digits make.
-        numbers: async (first, count) => {
-            const values = [];
-            for (let id = first; id < first + count; ++id) values.push(Number.parseInt(await read(id), 10));
-            return values;
-        },
+        numbers: (first, count) => fieldNumbers(read, first, count),
     };
+}
+
+// What count fields from first on show, as read() reads them, each as the number its leading digits make.
+export async function fieldNumbers(read, first, count) {
+    const values = [];
+    for (let id = first; id < first + count; ++id) values.push(Number.parseInt(await read(id), 10));
+    return values;
 }
 
 // The message box up now, as caption, text and icon; null when none is.
@@ -121,7 +123,8 @@ export function messageBox(page) {
     });
 }
 
-export const dismissMessageBox = (page) => page.locator('#message-box button[value="ok"]').click();
+// A click on the box's OK, with Playwright's page or an engine's.
+export const dismissMessageBox = (page) => page.click('#message-box button[value="ok"]');
 
 // Waits until the condition on the page holds, within the test's own time limit or the one given;
 // says whether it came to hold.

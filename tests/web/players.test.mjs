@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
+import { focused, kOkInBox } from './checks.mjs';
 import { drawsGoOn, IDC, launchBrowser, layoutFaults, openPage, pageUrl, PHONE, typeIntoEveryEdit } from './page.mjs';
 
 const kTimeout = { timeout: 90_000 };
@@ -12,11 +13,6 @@ const kLargestStake = '4294967295';
 let browser;
 before(async () => { browser = await launchBrowser(); });
 after(() => browser?.close());
-
-const focused = (page) => page.evaluate(() => {
-    const active = document.activeElement;
-    return { dialog: active.closest('[data-dialog]')?.dataset.dialog, id: Number(active.dataset.id), text: active.textContent };
-});
 
 async function assertEveryEditTakesTyping(page, dialogs, pointer) {
     for (const dialog of dialogs) {
@@ -57,7 +53,7 @@ test('boxes and the focus as on Windows: OK focused in a box, the remaining dial
     const { page, main, loss } = await openPage(browser);
     await main.control(IDC.TIP_FIRST).click();
     await main.press(IDC.INFO);
-    assert.deepEqual(await focused(page), { dialog: undefined, id: Number.NaN, text: 'OK' });
+    assert.deepEqual(await focused(page), kOkInBox);
     const ring = await page.evaluate(() => getComputedStyle(document.activeElement).outlineStyle);
     assert.notEqual(ring, 'none', 'OK shows that it has the focus');
     await page.keyboard.press('Enter');

@@ -4,42 +4,14 @@ import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 
-import { dismissMessageBox, drawsGoOn, IDC, launchBrowser, messageBox, openPage } from './page.mjs';
+import { assertValidTip, costsOf, gamesOf, startWithBadFields, tipOf } from './checks.mjs';
+import { drawsGoOn, IDC, launchBrowser, messageBox, openPage } from './page.mjs';
 
 const kTimeout = { timeout: 60_000 };
-const kWarning = { caption: 'Eingabefehler', text: 'Bitte korrekte Lottozahlen eingeben!', icon: 'warning' };
 
 let browser;
 before(async () => { browser = await launchBrowser(); });
 after(() => browser?.close());
-
-const tipOf = (main) => main.numbers(IDC.TIP_FIRST, 6);
-const gamesOf = async (main) => Number(await main.read(IDC.GAMES_PLAYED));
-const costsOf = async (loss) => [Number(await loss.read(IDC.RESULT_DM_FIRST)), Number(await loss.read(IDC.RESULT_PF_FIRST))];
-
-function assertValidTip(tip) {
-    assert.equal(new Set(tip).size, 6, `tip ${tip}`);
-    for (const number of tip) assert.ok(number >= 1 && number <= 49, `tip ${tip}`);
-}
-
-// Start with a tip typed: the whole tip is taken at once, every replacement already shown, then one
-// box for each replaced field, the draws going on under each. A replacement may take the number of
-// a later field, which is then replaced too. Returns the tip and how many fields were replaced.
-async function startWithBadFields(page, main) {
-    const typed = await tipOf(main);
-    await main.press(IDC.START);
-    const tip = await tipOf(main);
-    assertValidTip(tip);
-    const replaced = tip.filter((number, field) => number !== typed[field]).length;
-    for (let box = 1; box <= replaced; ++box) {
-        assert.deepEqual(await messageBox(page), kWarning, `box ${box} of ${replaced}`);
-        await drawsGoOn(main);
-        await dismissMessageBox(page);
-    }
-    assert.equal(await messageBox(page), null, 'one box for each bad field');
-    assert.deepEqual(await tipOf(main), tip);
-    return { typed, tip, replaced };
-}
 
 test('the dialogs are the templates of the program: controls, texts and identifiers, tab stops in template order', kTimeout, async () => {
     const { page, main, loss } = await openPage(browser);

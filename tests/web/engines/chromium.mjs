@@ -5,6 +5,7 @@ import { leavesBrowser } from './input.mjs';
 export async function launch() {
     const browser = await launchBrowser();
     return {
+        canTap: true,
         version: async () => `Chromium ${browser.version()}`,
         close: () => browser.close(),
         async newPage({ device = DESKTOP, init = [] } = {}) {
@@ -14,7 +15,6 @@ export async function launch() {
             const session = watch(await context.newPage(), (url) => url === address || !leavesBrowser(url));
             const { page } = session;
             return {
-                canTap: Boolean(device.hasTouch),
                 async goto(url) {
                     address = url;
                     await page.goto(url);

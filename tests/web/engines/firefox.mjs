@@ -15,6 +15,7 @@ const kQuiet = {
 export async function launch() {
     const browser = await puppeteer.launch({ browser: 'firefox', executablePath: firefoxPath, headless: true, extraPrefsFirefox: kQuiet });
     return {
+        canTap: true,
         version: async () => `Firefox ${(await browser.version()).replace(/^firefox\//, '')}`,
         close: () => browser.close(),
         async newPage({ device = DESKTOP, init = [] } = {}) {
@@ -40,7 +41,6 @@ export async function launch() {
             });
             const centre = (selector) => page.evaluate(centreOf, selector);
             return {
-                canTap: true,
                 async goto(url) {
                     address = url;
                     await page.goto(url);

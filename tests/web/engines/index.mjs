@@ -2,14 +2,19 @@
 // with real input behind one small interface, so one set of walks runs in all three.
 //
 // launchEngine(name) gives { version(), newPage({ device, init }), close() }; a page gives goto(url),
-// reload(), close(), click(selector), dblclick(selector), clickAt(x, y), tap(selector) where canTap,
+// reload(), close(), click(selector), dblclick(selector), clickAt(x, y), tap(selector) where the
+// engine canTap and the device has touch,
 // type(text) into the focused element, press(key) by Playwright's names ('Shift+Tab', 'Space'),
 // evaluate(fn, ...args), text(selector), screenshot(path), and the script errors (errors()) and the
-// requests other than the page itself (requests()) seen so far.
+// requests other than the page itself (requests()) seen so far; and its dialogs, main and loss, read
+// and pressed as page.mjs's dialog() does.
+import { eventually, fieldNumbers, LOSS, MAIN } from '../page.mjs';
 import { launch as launchChromium } from './chromium.mjs';
 import { launch as launchFirefox } from './firefox.mjs';
 import { launch as launchWebKit } from './webkit.mjs';
 
+// Far longer than any engine takes to show the page on a busy machine.
+const kOpenMs = 20_000;
 const kLaunchers = { chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit };
 export const engineNames = Object.keys(kLaunchers);
 
@@ -19,6 +24,19 @@ function shownText(selector) {
     return element instanceof HTMLInputElement ? element.value : element?.textContent ?? null;
 }
 
+// A dialog's fields by their identifiers, its buttons pressed with a click.
+function dialogOf(page, name) {
+    const selector = (id) => `[data-dialog="${name}"] [data-id="${id}"]`;
+    const read = (id) => page.text(selector(id));
+    return {
+        selector,
+        read,
+        press: (id) => page.click(`[data-dialog="${name}"] button[data-id="${id}"]`),
+        shown: () => page.evaluate((dialog) => document.querySelector(dialog) !== null, `[data-dialog="${name}"]`),
+        numbers: (first, count) => fieldNumbers(read, first, count),
+    };
+}
+
 export async function launchEngine(name) {
     const launch = kLaunchers[name];
     if (!launch) throw new Error(`no engine ${name}: one of ${engineNames.join(', ')}`);
@@ -26,8 +44,16 @@ export async function launchEngine(name) {
     return {
         ...browser,
         async newPage(options) {
-            const page = await browser.newPage(options);
-            return { ...page, name, text: (selector) => page.evaluate(shownText, selector) };
+            const page = { ...(await browser.newPage(options)), name };
+            page.text = (selector) => page.evaluate(shownText, selector);
+            page.main = dialogOf(page, MAIN);
+            page.loss = dialogOf(page, LOSS);
+            // Opens the address and waits for the main dialog, which the page shows once its engine runs.
+            page.open = async (url) => {
+                await page.goto(url);
+                if (!(await eventually(() => page.main.shown(), kOpenMs))) throw new Error(`${url}: no main dialog in ${name}`);
+            };
+            return page;
         },
     };
 }

@@ -34,7 +34,7 @@ const keyStrokes = (keys) => keys.flatMap((value) => [{ type: 'keyDown', value }
 export async function launch() {
     const screen = await xDisplay();
     const port = await freePort();
-    const driver = spawn(driverPath, [`--port=${port}`], { env: { ...process.env, DISPLAY: screen.display }, stdio: 'ignore' });
+    const driver = spawn(driverPath, [`--port=${port}`, '--replace-on-new-session'], { env: { ...process.env, DISPLAY: screen.display }, stdio: 'ignore' });
     const endpoint = `http://127.0.0.1:${port}`;
     // A WebDriver command; a reply with an error fails with its message.
     async function command(method, path, body) {
@@ -61,12 +61,14 @@ export async function launch() {
     let copies = 0;
 
     return {
+        canTap: false,
         version: async () => `WebKitGTK ${version ?? 'unknown until a page is opened'}`,
         async close() {
             for (const session of sessions) await command('DELETE', `/session/${session}`).catch(() => {});
             await shutDown();
         },
-        // Each page is a MiniBrowser of its own, and so shares nothing with another.
+        // Each page is a MiniBrowser of its own, and so shares nothing with another; the driver keeps one
+        // at a time, so a new page replaces the one before.
         async newPage({ device = DESKTOP, init = [] } = {}) {
             const { sessionId, capabilities } = await command('POST', '/session', {
                 capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': { binary: miniBrowserPath, args: ['--automation'] } } },
@@ -122,7 +124,6 @@ export async function launch() {
             }
 
             return {
-                canTap: false,
                 goto: open,
                 async reload() {
                     await session('/refresh');
