@@ -3,6 +3,7 @@
 // the tip, the hit row, the counters, the money to the Pfennig, the boxes, the focus, the page's size.
 import assert from 'node:assert/strict';
 
+import { assertValidTip, kWarning } from './checks.mjs';
 import { centreOf } from './engines/input.mjs';
 import { amountShown, fieldNumber, losses, readAmount, shownAmount } from './field-money.mjs';
 import { eventually, IDC, LOSS, MAIN, pageUrl } from './page.mjs';
@@ -15,7 +16,6 @@ const kHighestNumber = 49;
 const kHitClasses = 6;
 // The tip and Pf edits take as many digits as their width shows.
 const kNarrowEditDigits = 2;
-const kWarning = { caption: 'Eingabefehler', text: 'Bitte korrekte Lottozahlen eingeben!', icon: 'warning' };
 const kAbout = { caption: 'Tippwerk', icon: 'information' };
 const kDefaultPrices = [['5', '50'], ['7', '50'], ['100', '0'], ['5000', '0'], ['500000', '0']];
 const kMainButtons = [IDC.START, IDC.STOP, IDC.RESET, IDC.LOSSES, IDC.INFO, IDC.END];
@@ -71,11 +71,6 @@ const resultTexts = (loss) => [0, 1, 2].map((row) => [loss[IDC.RESULT_DM_FIRST +
 const shownLosses = (result) => [result.costs, result.winnings, result.total].map(shownAmount);
 // What the loss dialog must show for the prices it shows and the counters the main dialog shows.
 const lossesFor = (loss, main) => losses(pricesOf(loss), BigInt(main[IDC.GAMES_PLAYED]), hitClassesOf(main));
-
-function assertValidTip(tip, what) {
-    assert.equal(new Set(tip).size, kTipFields, `${what}: six distinct numbers in ${tip}`);
-    for (const number of tip) assert.ok(number >= kLowestNumber && number <= kHighestNumber, `${what}: ${tip}`);
-}
 
 // The kinds of text a player types into a tip field, mostly numbers; the page takes only digits.
 function tipText(random, main) {
@@ -222,7 +217,7 @@ export class StressWalk {
     freshProgram(read) {
         ++this.figures.programStarts;
         const tip = tipOf(read.main);
-        assertValidTip(tip, 'a new program');
+        assertValidTip(tip);
         for (let id = IDC.HIT_FIRST; id <= IDC.GAMES_WITHOUT_PRIZE; ++id) assert.equal(read.main[id], '0', `field ${id} of a new program`);
         assert.equal(read.focus, MAIN, 'the focus on the new main dialog');
         this.model = { ended: false, mainOpen: true, lossOpen: false, drawing: false, auto: false, boxes: [], tips: [tip], results: null };
@@ -343,7 +338,7 @@ export class StressWalk {
                 && !tip.includes(replacement) && replacement !== oldTip[k], `tip field ${k + 1}, "${typed}", replaced by "${shown}" after ${tip}, old ${oldTip[k]}`);
             tip.push(replacement);
         }
-        assertValidTip(tip, 'the tip after Start');
+        assertValidTip(tip);
         model.tips.push(tip);
         model.drawing = true;
         this.expectBoxes(Array(bad).fill(kWarning), origin);
@@ -352,7 +347,7 @@ export class StressWalk {
     // A new tip and, unless the draws went on at once, every counter and the hit row at 0.
     wasReset(after) {
         const tip = tipOf(after.main);
-        assertValidTip(tip, 'the tip after Reset');
+        assertValidTip(tip);
         this.model.tips = [tip];
         if (!this.model.drawing)
             for (let id = IDC.HIT_FIRST; id <= IDC.GAMES_WITHOUT_PRIZE; ++id) assert.equal(after.main[id], '0', `field ${id} after Reset`);
