@@ -30,7 +30,7 @@ for (const engine of engines) {
             console.log(`stress walk in ${await browser.version()}: ${walk.actions} actions in ${walk.seconds.toFixed(1)} s ` +
                 `(${(walk.actions / walk.seconds).toFixed(1)} a second), ${walk.programStarts} program starts, ${walk.reloads} reloads, ` +
                 `${walk.boxes} boxes, ${walk.boxClicks} clicks and taps on and beside them; heap ${heap(walk.start.heap)} at the start, ` +
-                `${heap(walk.end.heap)} at the end; ${walk.start.nodes} nodes at the start, ${walk.end.nodes} at the end`);
+                `${heap(walk.end.heap)} at the end, grown by at most ${heap(walk.start.heap === null ? null : walk.heapGrowth)} after a page load; ${walk.start.nodes} nodes at the start, ${walk.end.nodes} at the end`);
         } catch (error) {
             const picture = join(tmpdir(), `tippwerk-stress-${engine}-${seed}.png`);
             if (await page?.screenshot(picture).then(() => true, () => false)) console.log(`the page at the failure: ${picture}`);
