@@ -17,7 +17,16 @@ const actions = Number(process.env.TIPPWERK_STRESS_ACTIONS ?? kShortWalk);
 const seed = Number(process.env.TIPPWERK_STRESS_SEED ?? Math.floor(Math.random() * 2 ** 32));
 const engines = process.env.TIPPWERK_ENGINE ? [process.env.TIPPWERK_ENGINE] : engineNames;
 
-const heap = (bytes) => (bytes === null ? 'not reported' : `${(bytes / kMebibyte).toFixed(1)} MiB`);
+const mebibytes = (bytes) => `${(bytes / kMebibyte).toFixed(1)} MiB`;
+
+// What the walk did and what the page weighed.
+function figures(walk) {
+    const heap = walk.start.heap === null ? 'heap not reported' : `heap ${mebibytes(walk.start.heap)} at the start, ` +
+        `${mebibytes(walk.end.heap)} at the end, grown by at most ${mebibytes(walk.heapGrowth)} from a page load`;
+    return `${walk.actions} actions in ${walk.seconds.toFixed(1)} s (${(walk.actions / walk.seconds).toFixed(1)} a second), ` +
+        `${walk.programStarts} program starts, ${walk.reloads} reloads, ${walk.boxes} boxes, ${walk.boxClicks} clicks and taps ` +
+        `on and beside them; ${heap}; ${walk.start.nodes} nodes at the start, ${walk.end.nodes} at the end`;
+}
 
 for (const engine of engines) {
     test(`a seeded stress walk of ${actions} actions in ${engine}`, async () => {
@@ -27,10 +36,7 @@ for (const engine of engines) {
         try {
             page = await browser.newPage({ device: kDevice });
             const walk = await new StressWalk(page, { seed }).run(actions);
-            console.log(`stress walk in ${await browser.version()}: ${walk.actions} actions in ${walk.seconds.toFixed(1)} s ` +
-                `(${(walk.actions / walk.seconds).toFixed(1)} a second), ${walk.programStarts} program starts, ${walk.reloads} reloads, ` +
-                `${walk.boxes} boxes, ${walk.boxClicks} clicks and taps on and beside them; heap ${heap(walk.start.heap)} at the start, ` +
-                `${heap(walk.end.heap)} at the end, grown by at most ${heap(walk.start.heap === null ? null : walk.heapGrowth)} after a page load; ${walk.start.nodes} nodes at the start, ${walk.end.nodes} at the end`);
+            console.log(`stress walk in ${await browser.version()}: ${figures(walk)}`);
         } catch (error) {
             const picture = join(tmpdir(), `tippwerk-stress-${engine}-${seed}.png`);
             if (await page?.screenshot(picture).then(() => true, () => false)) console.log(`the page at the failure: ${picture}`);
