@@ -8,7 +8,7 @@ import { test } from 'node:test';
 import { engineNames, launchEngine } from './engines/index.mjs';
 import { StressWalk } from './stress-walk.mjs';
 
-const kShortWalk = 200;
+const kShortWalk = 300;
 // A desktop whose engine has a touch screen too, where its driver can tap.
 const kDevice = { viewport: { width: 1024, height: 768 }, hasTouch: true };
 const kMebibyte = 2 ** 20;
