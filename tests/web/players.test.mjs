@@ -109,7 +109,7 @@ test('a click or tap on a box or beside it leaves the focus on OK: Enter and Spa
             await main.press(IDC.INFO);
             await act(await where());
             await assertDismissedFromOk(`${pointer} on ${spot} of Info's box`);
-            // Its warning comes up while the draws run.
+            // A Start with a bad field brings its warning.
             await typeBadLastField();
             await main.press(IDC.START);
             await act(await where());
