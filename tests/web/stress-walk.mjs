@@ -5,15 +5,12 @@ import assert from 'node:assert/strict';
 
 import { assertValidTip, kWarning } from './checks.mjs';
 import { centreOf } from './engines/input.mjs';
-import { amountShown, fieldNumber, losses, readAmount, shownAmount } from './field-money.mjs';
+import { amountShown, fieldNumber } from './field-money.mjs';
 import { eventually, IDC, LOSS, MAIN, pageUrl } from './page.mjs';
+import { assertCountersAddUp, assertResultsAddUp, kHighestNumber, kLowestNumber, kPriceRows, kTipFields, lossesFor, pricesOf, resultTexts, shownLosses, tipOf } from './stress-dialogs.mjs';
+import { priceText, stepRandom, tipText, typedResult } from './stress-input.mjs';
 import { besideControls, BOX, closeBox, collectedHeap, control, dialogSelector, dialogSizes, NEW_START, OK, snapshot, spotsOnAndBesideBox } from './stress-page.mjs';
 
-const kTipFields = 6;
-const kPriceRows = 5;
-const kLowestNumber = 1;
-const kHighestNumber = 49;
-const kHitClasses = 6;
 // The tip and Pf edits take as many digits as their width shows.
 const kNarrowEditDigits = 2;
 const kAbout = { caption: 'Tippwerk', icon: 'information' };
@@ -37,78 +34,6 @@ const kRecentActions = 25;
 const kHeapGrowthLimit = 4 * 2 ** 20;
 // Texts a field or the box gets when first shown, beyond the nodes the page opens with.
 const kSpareTextNodes = 16;
-const kLongestDigitString = 25;
-const kLargestFieldNumber = 4294967295;
-
-// Each step draws from a generator seeded with the walk's seed and the step's number, so a replay takes
-// the same steps even where the page's own numbers (its tips, its replacements and so how many warnings
-// a Start brings) come out differently.
-function stepRandom(seed, step) {
-    let state = (seed ^ Math.imul(step + 1, 0x9e3779b9)) >>> 0;
-    const next = () => { // mulberry32
-        state = (state + 0x6d2b79f5) >>> 0;
-        let t = Math.imul(state ^ (state >>> 15), state | 1);
-        t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-        return ((t ^ (t >>> 14)) >>> 0) / 2 ** 32;
-    };
-    const random = {
-        pick: (count) => Math.floor(next() * count),
-        between: (lowest, highest) => lowest + random.pick(highest - lowest + 1),
-        chance: (probability) => next() < probability,
-        digits: (count) => Array.from({ length: count }, () => random.pick(10)).join(''),
-        // One of [weight, action] pairs, by weight.
-        choose(choices) {
-            let left = next() * choices.reduce((sum, [weight]) => sum + weight, 0);
-            return choices.find(([weight]) => (left -= weight) < 0)?.[1] ?? choices.at(-1)[1];
-        },
-    };
-    return random;
-}
-
-const isCount = (text) => /^\d+$/.test(text);
-const tipOf = (main) => Array.from({ length: kTipFields }, (_, i) => Number(fieldNumber(main[IDC.TIP_FIRST + i])));
-const hitClassesOf = (main) => [0n, ...Array.from({ length: kHitClasses }, (_, i) => BigInt(main[IDC.HIT_CLASS_FIRST + i]))];
-const pricesOf = (loss) => Array.from({ length: kPriceRows }, (_, row) => readAmount(loss[IDC.PRICE_DM_FIRST + row], loss[IDC.PRICE_PF_FIRST + row]));
-const resultTexts = (loss) => [0, 1, 2].map((row) => [loss[IDC.RESULT_DM_FIRST + row], loss[IDC.RESULT_PF_FIRST + row]]);
-const shownLosses = (result) => [result.costs, result.winnings, result.total].map(shownAmount);
-// What the loss dialog must show for the prices it shows and the counters the main dialog shows.
-const lossesFor = (loss, main) => losses(pricesOf(loss), BigInt(main[IDC.GAMES_PLAYED]), hitClassesOf(main));
-
-// The kinds of text a player types into a tip field, mostly numbers; the page takes only digits.
-function tipText(random, main) {
-    switch (random.pick(12)) {
-    case 0: return '0';
-    case 1: return '50';
-    case 2: return '';
-    case 3: return `1${random.digits(random.between(2, kLongestDigitString))}`;
-    case 4: return main[IDC.TIP_FIRST + random.pick(kTipFields)]; // likely a repeat
-    case 5: return `0${random.between(kLowestNumber, kHighestNumber)}`;
-    case 6: return `x${random.between(kLowestNumber, kHighestNumber)}a`;
-    case 7: return ['-', '+', ' ', 'ä'][random.pick(4)] + random.between(kLowestNumber, kHighestNumber);
-    default: return String(random.between(kLowestNumber, kHighestNumber));
-    }
-}
-
-// Empty, 0, ordinary, huge, past 32 bits, and (for Pf) over 99, some with what no price has.
-function priceText(random, pfennig) {
-    switch (random.pick(9)) {
-    case 0: return '';
-    case 1: return '0';
-    case 2: return String(random.between(0, kLargestFieldNumber));
-    case 3: return `9${random.digits(random.between(10, 19))}`;
-    case 4: return pfennig ? String(random.between(100, 99999)) : String(kLargestFieldNumber);
-    case 5: return ['1.234,50', ' 12 DM', '+7', 'ä3'][random.pick(4)];
-    default: return String(random.between(0, pfennig ? 99 : 999));
-    }
-}
-
-// What an edit shows after all its text was selected and the text typed: the digits, as many as fit,
-// or the old text where the player typed nothing it takes.
-function typedResult(old, text, maxDigits) {
-    if (text === '') return '';
-    const digits = text.replace(/[^0-9]/g, '');
-    return digits === '' ? old : digits.slice(0, maxDigits);
-}
 
 export class StressWalk {
     constructor(page, { seed, log = console.log }) {
@@ -555,32 +480,11 @@ export class StressWalk {
         } else {
             assert.equal(read.box, null, 'no box');
         }
-        if (read.main) this.verifyMain(read.main);
-        if (read.loss) this.verifyLoss(read.loss);
-    }
-
-    verifyMain(main) {
-        for (let id = IDC.HIT_FIRST; id <= IDC.GAMES_WITHOUT_PRIZE; ++id) assert.ok(isCount(main[id]), `field ${id} shows "${main[id]}"`);
-        const classes = hitClassesOf(main);
-        const played = BigInt(main[IDC.GAMES_PLAYED]);
-        const withoutPrize = BigInt(main[IDC.GAMES_WITHOUT_PRIZE]);
-        const sum = (from, to) => classes.slice(from, to + 1).reduce((a, b) => a + b, 0n);
-        assert.ok(sum(1, kHitClasses) <= played, `the hit classes ${classes.slice(1)} within Gespielt ${played}`);
-        assert.equal(withoutPrize, played - sum(3, kHitClasses), `Kein Geld: Gespielt ${played} less the classes 3 to 6 ${classes.slice(3)}`);
-        const hits = Array.from({ length: kTipFields }, (_, i) => Number(main[IDC.HIT_FIRST + i]));
-        if (sum(1, kHitClasses) === 0n) assert.deepEqual(hits, Array(kTipFields).fill(0), 'no hit row before a draw with hits');
-        assert.ok(this.model.tips.some((tip) => hits.every((hit, i) => hit === 0 || hit === tip[i])),
-            `each hit 0 or its tip number: hits ${hits}, tips since Reset ${this.model.tips.map((tip) => `[${tip}]`).join(' ')}`);
-    }
-
-    verifyLoss(loss) {
-        const shown = resultTexts(loss);
-        for (const [dm, pf] of shown) {
-            assert.ok(/^-?\d+$/.test(dm) && /^-?\d+$/.test(pf), `a result of "${dm}" DM "${pf}" Pf`);
-            assert.deepEqual(shownAmount(amountShown(dm, pf)), [dm, pf], `DM and Pf carry one sign: "${dm}" "${pf}"`);
+        if (read.main) assertCountersAddUp(read.main, model.tips);
+        if (read.loss) {
+            assertResultsAddUp(read.loss);
+            if (!model.auto) assert.deepEqual(resultTexts(read.loss), model.results, 'the results as the last evaluation left them');
         }
-        const [costs, winnings, total] = shown.map(([dm, pf]) => amountShown(dm, pf));
-        assert.equal(total, winnings - costs, 'Gesamt is Gewinne less Kosten');
-        if (!this.model.auto) assert.deepEqual(shown, this.model.results, 'the results as the last evaluation left them');
     }
+
 }
