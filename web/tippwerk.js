@@ -115,8 +115,10 @@
     // default button, so Enter acts at once.
     function activate(shown) {
         shown.scrollIntoView({ block: 'nearest' });
-        (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
+        focusLastControl(shown);
     }
+
+    const focusLastControl = (shown) => (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
 
     // Says whether the timer still runs after its tick.
     function tick(dialog, timer) {
@@ -260,11 +262,12 @@
             if (target.dataset.id) focusedControls.set(shown, target);
         });
         // A click beside the controls leaves the focus where it is, or brings it back into this dialog,
-        // as a click on a Windows dialog does; the close box never takes it.
+        // as a click on a Windows dialog does; the close box never takes it. Nothing scrolls, so the
+        // click ends where it began, on the close box too.
         shown.addEventListener('mousedown', (event) => {
             if (event.target.closest('input, button:not(.close)')) return;
             event.preventDefault();
-            if (!shown.contains(document.activeElement)) activate(shown);
+            if (!shown.contains(document.activeElement)) focusLastControl(shown);
         });
     }
 
@@ -295,7 +298,14 @@
     box.querySelector('form').addEventListener('submit', dismissBox);
     box.addEventListener('cancel', dismissBox);
     box.querySelector('.close').addEventListener('click', dismissBox);
-    box.querySelector('.close').addEventListener('mousedown', (event) => event.preventDefault());
+    // As on a Windows message box, a click on it or beside it (the browser gives the box the clicks
+    // beside it) leaves the focus on OK, so Enter and Space still dismiss it.
+    const okButton = box.querySelector('button[value="ok"]');
+    box.addEventListener('mousedown', (event) => {
+        if (event.target === okButton) return;
+        event.preventDefault();
+        okButton.focus();
+    });
 
     // A new start seeds the random source from the clock's milliseconds, as Windows from its own.
     const start = () => engine.startProgram(Date.now() % 2 ** 32);

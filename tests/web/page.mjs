@@ -26,7 +26,9 @@ export const chromiumPath = process.env.TIPPWERK_CHROMIUM ?? '/usr/bin/chromium'
 // As root Chromium needs --no-sandbox; the rest keeps it from reaching for Google's services.
 export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic'];
-const kChromium = { executablePath: chromiumPath, args: chromiumFlags };
+// The page's heap to the byte and up to date, and a collection a test can ask for, so the stress walk can
+// tell what the page keeps from what it has yet to collect.
+const kChromium = { executablePath: chromiumPath, args: [...chromiumFlags, '--enable-precise-memory-info', '--js-flags=--expose-gc'] };
 
 export const launchBrowser = () => chromium.launch(kChromium);
 

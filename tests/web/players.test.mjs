@@ -82,6 +82,56 @@ test('boxes and the focus as on Windows: OK focused in a box, the remaining dial
     assert.notEqual(await loss.read(IDC.RESULT_DM_FIRST), '0', 'Enter evaluated the games played');
 });
 
+test('a click or tap on a box or beside it leaves the focus on OK: Enter and Space still dismiss it', kTimeout, async () => {
+    const middle = async (locator) => {
+        const { x, y, width, height } = await locator.boundingBox();
+        return [x + width / 2, y + height / 2];
+    };
+    const dismissKeys = ['Enter', ' '];
+    for (const [device, pointer] of [[undefined, 'mouse'], [PHONE, 'touchscreen']]) {
+        const { page, main } = await openPage(browser, { device });
+        const box = page.locator('#message-box');
+        const act = ([x, y]) => (pointer === 'mouse' ? page.mouse.click(x, y) : page.touchscreen.tap(x, y));
+        // The box's text and caption, an edit of the dialog behind it above it, and the desk below it.
+        const spots = [
+            ['the text', () => middle(box.locator('.message-text'))],
+            ['the caption', () => middle(box.locator('.title-bar-text'))],
+            ['the dialog behind', () => middle(main.control(IDC.TIP_FIRST))],
+            ['the desk', () => [1, page.viewportSize().height - 1]],
+        ];
+        let presses = 0;
+        const assertDismissedFromOk = async (what) => {
+            assert.deepEqual(await focused(page), kOkInBox, `${what}: OK keeps the focus`);
+            await page.keyboard.press(dismissKeys[presses++ % dismissKeys.length]);
+            assert.equal(await box.evaluate((shown) => shown.open), false, `${what}: the key dismissed the box`);
+        };
+        // The last field, so its replacement can take no later field's number and bring a second box.
+        const typeBadLastField = async () => {
+            await main.control(IDC.TIP_FIRST + 5).click();
+            await page.keyboard.press('Control+A');
+            await page.keyboard.type('0');
+        };
+        for (const [spot, where] of spots) {
+            await main.press(IDC.INFO);
+            await act(await where());
+            await assertDismissedFromOk(`${pointer} on ${spot} of Info's box`);
+            // A Start with a bad field brings its warning.
+            await typeBadLastField();
+            await main.press(IDC.START);
+            await act(await where());
+            await assertDismissedFromOk(`${pointer} on ${spot} of a warning`);
+        }
+        if (pointer === 'mouse') {
+            // The second click lands on the box that the first brought up.
+            await main.control(IDC.INFO).dblclick();
+            await assertDismissedFromOk('a double-click on Info');
+            await typeBadLastField();
+            await main.control(IDC.START).dblclick();
+            await assertDismissedFromOk('a double-click on Start with a bad field');
+        }
+    }
+});
+
 test('high contrast, dark or light: every dialog, button and edit framed, close boxes shown, the focus outlined', kTimeout, async () => {
     for (const colorScheme of ['dark', 'light']) {
         const { page, main } = await openPage(browser);
