@@ -148,8 +148,11 @@ export async function launchHeadedChromium() {
                     if (exceptionDetails) throw new Error(exceptionDetails.exception?.description ?? exceptionDetails.text);
                     return result.value;
                 },
-                // A press of the left mouse button at the centre of what the selector finds.
+                // A press of the left mouse button at the centre of what the selector finds, once it is
+                // there: the page shows its dialogs when its engine has compiled, which may be after the load.
                 async click(selector) {
+                    const there = () => tab.evaluate((found) => document.querySelector(found) !== null, selector);
+                    if (!(await eventually(there, kStartMs))) throw new Error(`nothing to click at ${selector}`);
                     const { x, y } = await tab.evaluate((found) => {
                         const box = document.querySelector(found).getBoundingClientRect();
                         return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
