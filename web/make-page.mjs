@@ -23,6 +23,8 @@ const kUnaddressed = 100;
 // this many: a field that does not scroll takes only the digits that fit.
 const kDigitUnits = 5;
 const kEditFrameUnits = 4;
+// A dialog unit across is a quarter of the font's "0", so a digit of a value takes four.
+const kValueDigitUnits = 4;
 
 // --- The resource script -------------------------------------------------------------------------
 
@@ -188,7 +190,15 @@ function gridOf(box, items) {
     };
 }
 
-function controlMarkup(control, controls, place) {
+// A text the program writes holds its value in a box of its own, which the browser lays out alone
+// while the value keeps to the digits its template holds; the page widens the box for a longer one.
+function textMarkup(control, id, style, distance) {
+    if (control.id === kUnaddressed) return `<span ${id} ${style}>${escape(control.text)}</span>`;
+    const fits = Math.floor((control.w - distance) / kValueDigitUnits);
+    return `<span ${id} ${style}><span class="value" data-fits="${fits}">${escape(control.text)}</span></span>`;
+}
+
+function controlMarkup(control, controls, place, distance = 0) {
     const style = `style="${place};--w:${control.w};--h:${control.h}"`;
     const id = `data-id="${control.id}"`;
     switch (kindOf(control)) {
@@ -205,7 +215,7 @@ function controlMarkup(control, controls, place) {
             ` autocomplete="off" spellcheck="false" value="${escape(control.text)}" ${style}>`;
     }
     default:
-        return `<span ${id} ${style}>${escape(control.text)}</span>`;
+        return textMarkup(control, id, style, distance);
     }
 }
 
@@ -231,8 +241,9 @@ function blocksMarkup(box, controls) {
             // A text that the template puts right against its neighbour or the box's edge keeps a
             // distance of its own.
             const touches = kindOf(control) === 'text' && (block.controls[i + 1]?.x ?? box.right) === right(control);
-            const distance = touches ? ';--distance:1' : '';
-            const markup = controlMarkup(control, controls, `${grid.area(control)};--gap-left:${control.x - edge}${distance}`);
+            const distance = touches ? 1 : 0;
+            const place = `${grid.area(control)};--gap-left:${control.x - edge}${touches ? `;--distance:${distance}` : ''}`;
+            const markup = controlMarkup(control, controls, place, distance);
             edge = right(control);
             return markup;
         });

@@ -37,20 +37,33 @@
     }
 
     // Identifiers other than 100 are unique in a dialog, and the engine addresses no other. Found once
-    // for each dialog shown, as the draws address the same few fields hundreds of times a second.
+    // for each dialog shown, as the draws address the same few fields hundreds of times a second; a
+    // label by the box that holds its value.
     const fields = new Map(); // the engine's dialog number -> its fields by identifier
     const control = (dialog, fieldId) => fields.get(dialog).get(fieldId);
+    const valueOf = (field) => field.querySelector('.value') ?? field;
+
+    // A value box is as wide as its template while its value has no more digits than that holds, so
+    // the browser lays out the box alone; a longer value widens it by its digits, and so its column.
+    function fitBox(box, before, after) {
+        const fits = Number(box.dataset.fits);
+        if (after.length === before.length || (after.length <= fits && before.length <= fits)) return;
+        if (after.length > fits) box.style.setProperty('--digits', after.length);
+        else box.style.removeProperty('--digits');
+    }
 
     // A field is written only when its text changes, as a draw leaves most of them as they were, and a
     // label's through the text node it has, so the browser lays out again only what changed.
     function show(field, text) {
         if (field instanceof HTMLInputElement) {
             if (field.value !== text) field.value = text;
-        } else if (field.firstChild instanceof Text) {
-            if (field.firstChild.nodeValue !== text) field.firstChild.nodeValue = text;
-        } else {
-            field.textContent = text;
+            return;
         }
+        const before = field.textContent;
+        if (before === text) return;
+        if (field.dataset.fits) fitBox(field, before, text);
+        if (field.firstChild instanceof Text) field.firstChild.nodeValue = text;
+        else field.textContent = text;
     }
 
     const services = {
@@ -83,7 +96,7 @@
             listen(shown, dialog);
             desk.append(shown);
             dialogs.set(dialog, shown);
-            fields.set(dialog, new Map([...shown.querySelectorAll('[data-id]')].map((field) => [Number(field.dataset.id), field])));
+            fields.set(dialog, new Map([...shown.querySelectorAll('[data-id]')].map((field) => [Number(field.dataset.id), valueOf(field)])));
             shown.scrollIntoView({ block: 'nearest' });
             shown.focus({ preventScroll: true });
         },

@@ -199,9 +199,17 @@ test('the largest stake, counters and amounts shown whole beside their neighbour
             const sign = row === 2 ? '-' : '';
             shown.push([kLossDialog, IDC.RESULT_DM_FIRST + row, sign + kLargestMarks], [kLossDialog, IDC.RESULT_PF_FIRST + row, sign + kLargestPfennig]);
         }
-        await page.evaluate((fields) => fields.forEach((field) => window.showFieldThroughEngine(...field)), shown);
+        const showAll = (fields) => page.evaluate((all) => all.forEach((field) => window.showFieldThroughEngine(...field)), fields);
+        const widths = () => page.locator('[data-dialog]').evaluateAll((dialogs) => dialogs.map((d) => d.getBoundingClientRect().width));
+        const short = shown.map(([dialog, id]) => [dialog, id, '0']);
+        await showAll(short);
+        const shortWidths = await widths();
+        await showAll(shown);
         for (const [dialog, id, text] of shown) assert.equal(await (dialog === kMainDialog ? main : loss).read(id), text);
         assert.deepEqual(await layoutFaults(page), []);
+        // Short values again give their columns back.
+        await showAll(short);
+        assert.deepEqual(await widths(), shortWidths);
     }
 });
 
