@@ -124,14 +124,15 @@
         ticks.arm(dialog, timersStarted);
     }
 
+    // The focus back on the control of the dialog that last had it, or on its default button.
+    const focusLastControl = (shown) => (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
+
     // As Windows activates a dialog: in view, the focus back on the control that last had it, or on the
     // default button, so Enter acts at once.
     function activate(shown) {
         shown.scrollIntoView({ block: 'nearest' });
         focusLastControl(shown);
     }
-
-    const focusLastControl = (shown) => (focusedControls.get(shown) ?? shown.querySelector('button.default')).focus({ preventScroll: true });
 
     // Says whether the timer still runs after its tick.
     function tick(dialog, timer) {
