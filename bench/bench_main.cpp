@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,22 @@ constexpr RatioGoal kDrawGoal = {RatioGoal::AT_MOST, 1.5};
 constexpr double kNanosecondsPerSecond = 1e9;
 constexpr int kShownDecimals = 1;
 constexpr int kRatioDecimals = 2;
+
+// Benchmark 1.8 replaced a run's flag error_occurred by skipped, set for an error or a skip alike.
+template <typename Run, typename = void>
+struct HasSkipped : std::false_type {};
+template <typename Run>
+struct HasSkipped<Run, std::void_t<decltype(Run::skipped)>> : std::true_type {};
+
+// Whether the run ended early, so that its time measures nothing.
+template <typename Run>
+bool EndedEarly(const Run& run)
+{
+    if constexpr (HasSkipped<Run>::value)
+        return run.skipped != 0;
+    else
+        return run.error_occurred;
+}
 
 // The benchmark and its argument, without the repetitions the runner adds to the name.
 std::string NameOf(const benchmark::BenchmarkReporter::Run& run)
@@ -33,7 +50,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && !run.error_occurred)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" && !EndedEarly(run))
                 medians.emplace_back(NameOf(run), run.GetAdjustedCPUTime() /
                                                       benchmark::GetTimeUnitMultiplier(run.time_unit) *
                                                       kNanosecondsPerSecond);
