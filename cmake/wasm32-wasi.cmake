@@ -12,3 +12,11 @@ set(CMAKE_EXECUTABLE_SUFFIX .wasm)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Only LLVM's archiver indexes WebAssembly objects: GNU ar, which CMake falls back on, leaves the
+# archives without the symbol index wasm-ld needs.
+find_program(CMAKE_AR llvm-ar)
+find_program(CMAKE_RANLIB llvm-ranlib)
+if(NOT CMAKE_AR OR NOT CMAKE_RANLIB)
+    message(FATAL_ERROR "llvm-ar and llvm-ranlib not found: install the Debian package llvm (scripts/install-deps web does)")
+endif()
