@@ -1,6 +1,7 @@
 // Tips and draws: the seeded examples, what each draw writes, counters past 32 bits, no allocation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -13,6 +14,28 @@
 namespace {
 
 std::atomic<long> allocations{0};
+
+// What plain new promises; the aligned forms are asked for more.
+constexpr std::size_t kDefaultAlignment = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+
+// A block for any form of new, counted, which every form of delete gives back with free().
+void* CountedBlock(std::size_t size, std::size_t alignment)
+{
+    ++allocations;
+    // An explicit call may ask for less than the default alignment, which posix_memalign refuses;
+    // and new gives a block of its own even for no bytes.
+    void* block = nullptr;
+    if (posix_memalign(&block, std::max(alignment, kDefaultAlignment), size == 0 ? 1 : size) != 0)
+        return nullptr;
+    return block;
+}
+
+void* CountedBlockOrThrow(std::size_t size, std::size_t alignment)
+{
+    if (void* block = CountedBlock(size, alignment))
+        return block;
+    throw std::bad_alloc();
+}
 
 std::vector<int> Tip()
 {
@@ -37,13 +60,47 @@ using Strings = std::vector<std::string>;
 
 } // namespace
 
-// Counts every allocation of the test binary, so a draw can be shown to make none.
+// Counts every allocation of the test binary, so a draw can be shown to make none. Every form of new
+// and delete is replaced, not only the plain pair: the library's or the sanitizer's own would allocate
+// uncounted, or free a block of these as one of another kind (GoogleTest allocates with nothrow new).
 void* operator new(std::size_t size)
 {
-    ++allocations;
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
-    throw std::bad_alloc();
+    return CountedBlockOrThrow(size, kDefaultAlignment);
+}
+
+void* operator new[](std::size_t size)
+{
+    return CountedBlockOrThrow(size, kDefaultAlignment);
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return CountedBlockOrThrow(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+    return CountedBlockOrThrow(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return CountedBlock(size, kDefaultAlignment);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return CountedBlock(size, kDefaultAlignment);
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return CountedBlock(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return CountedBlock(size, static_cast<std::size_t>(alignment));
 }
 
 void operator delete(void* block) noexcept
@@ -51,7 +108,57 @@ void operator delete(void* block) noexcept
     std::free(block);
 }
 
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+
 void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::align_val_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, std::align_val_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
+
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept
 {
     std::free(block);
 }
@@ -194,11 +301,15 @@ TEST(DrawEngine, ADrawAllocatesNothing)
     dialog.recordEvents = false;
     Seed(5);
     NewRandomTip(dialog.handle());
-    // The counter must see an allocation, or its silence below would prove nothing.
+    // The counter must see every kind of allocation, or its silence below would prove nothing.
+    struct alignas(2 * kDefaultAlignment) Wide {};
     const long beforeProbe = allocations.load();
     delete new int(1);
+    delete[] new int[2];
+    delete new (std::nothrow) int(1);
+    delete new Wide();
     // NOLINTNEXTLINE(clang-analyzer-unix.Malloc): the analyzer misses that delete frees the counting new's block
-    ASSERT_EQ(allocations.load(), beforeProbe + 1);
+    ASSERT_EQ(allocations.load(), beforeProbe + 4);
 
     const long before = allocations.load();
     for (int draw = 0; draw < 10000; ++draw)
