@@ -21,12 +21,22 @@ const kIconLoadMs = 1000;
 let browser;
 before(async () => { browser = await launchEngine(engine); });
 after(async () => {
-    console.log(`# ${await browser?.version()}`);
-    await browser?.close();
+    try {
+        console.log(`# ${await browser?.version()}`);
+    } finally {
+        await browser?.close();
+    }
 });
 
-async function open(options, url = pageUrl) {
+// A page for the test, closed when the test ends, however it ends.
+async function newPage(t, options) {
     const page = await browser.newPage(options);
+    t.after(() => page.close());
+    return page;
+}
+
+async function open(t, options, url = pageUrl) {
+    const page = await newPage(t, options);
     await page.open(url);
     return page;
 }
@@ -67,8 +77,8 @@ async function moneyShown(loss) {
     return rows;
 }
 
-test('the page loads with a valid tip; Start draws, Stop halts them, Reset clears them; the classes add up', kTimeout, async () => {
-    const page = await open();
+test('the page loads with a valid tip; Start draws, Stop halts them, Reset clears them; the classes add up', kTimeout, async (t) => {
+    const page = await open(t);
     const { main } = page;
     assertValidTip(await tipOf(main));
     assert.equal(await gamesOf(main), 0);
@@ -87,8 +97,8 @@ test('the page loads with a valid tip; Start draws, Stop halts them, Reset clear
     await closeClean(page);
 });
 
-test('bad fields typed while the draws run: each replaced at once, one box each with the focus on OK; Enter and Escape close a box', kTimeout, async () => {
-    const page = await open();
+test('bad fields typed while the draws run: each replaced at once, one box each with the focus on OK; Enter and Escape close a box', kTimeout, async (t) => {
+    const page = await open(t);
     const { main } = page;
     await main.press(IDC.START);
     const tip = await tipOf(main);
@@ -109,8 +119,8 @@ test('bad fields typed while the draws run: each replaced at once, one box each 
     await closeClean(page);
 });
 
-test('the loss dialog beside the draws: Auto follows them to the Pfennig, Auswertung once ends Auto', kTimeout, async () => {
-    const page = await open();
+test('the loss dialog beside the draws: Auto follows them to the Pfennig, Auswertung once ends Auto', kTimeout, async (t) => {
+    const page = await open(t);
     const { main, loss } = page;
     await main.press(IDC.START);
     await main.press(IDC.LOSSES);
@@ -135,8 +145,8 @@ test('the loss dialog beside the draws: Auto follows them to the Pfennig, Auswer
     await closeClean(page);
 });
 
-test('keys as in a Windows dialog: digits typed, Enter the default button, Escape nothing; the focus back after a dialog ends', kTimeout, async () => {
-    const page = await open();
+test('keys as in a Windows dialog: digits typed, Enter the default button, Escape nothing; the focus back after a dialog ends', kTimeout, async (t) => {
+    const page = await open(t);
     const { main, loss } = page;
     const number = await freeNumber(main);
     await retype(page, main.selector(IDC.TIP_FIRST + 2), `x${number[0]}a${number[1]}9`);
@@ -162,8 +172,8 @@ test('keys as in a Windows dialog: digits typed, Enter the default button, Escap
     await closeClean(page);
 });
 
-test('both Endes: the main dialog first, the program ending with the loss dialog; then the other order, and new starts', kTimeout, async () => {
-    const page = await open();
+test('both Endes: the main dialog first, the program ending with the loss dialog; then the other order, and new starts', kTimeout, async (t) => {
+    const page = await open(t);
     const { main, loss } = page;
     await main.press(IDC.START);
     await drawsGoOn(main);
@@ -199,7 +209,7 @@ test('a finger where the driver has touch: a tap into an edit takes typing, taps
         t.skip(`${engine}'s driver has no touch`);
         return;
     }
-    const page = await open({ device: PHONE });
+    const page = await open(t, { device: PHONE });
     const { main } = page;
     const field = main.selector(IDC.TIP_FIRST + 5);
     await page.tap(field);
@@ -214,31 +224,34 @@ test('a finger where the driver has touch: a tap into an edit takes typing, taps
     await closeClean(page);
 });
 
-test('without WebAssembly the page says what it needs', kTimeout, async () => {
-    const page = await browser.newPage({ init: [() => { delete window.WebAssembly; }] });
+test('without WebAssembly the page says what it needs', kTimeout, async (t) => {
+    const page = await newPage(t, { init: [() => { delete window.WebAssembly; }] });
     await page.goto(pageUrl);
     assert.ok(await eventually(() => page.evaluate(() => !document.getElementById('no-engine').hidden), kTimeout.timeout / 2));
     assert.equal(await page.text('#no-engine'), 'Tippwerk braucht einen Browser mit WebAssembly.');
     await closeClean(page);
 });
 
-test('the site: its service worker installs, and with the server stopped a reload opens the page, which draws', kTimeout, async () => {
+test('the site: its service worker installs, and with the server stopped a reload opens the page, which draws', kTimeout, async (t) => {
     const server = await serveFolder(dirname(siteFolder));
     const siteUrl = `http://127.0.0.1:${server.address().port}/${basename(siteFolder)}/`;
-    const page = await browser.newPage();
-    try {
-        await page.open(siteUrl);
-        assert.ok(await page.evaluate(() => navigator.serviceWorker.ready.then(() => true)));
-        await page.reload();
-        assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'the worker controls the page');
-        assert.deepEqual((await page.requests()).filter((url) => !url.startsWith(siteUrl)), [], 'nothing outside the site');
-        // Firefox reports the tab's icon, which the worker answers, as an error of the worker when the
-        // next reload cuts its load off; so that load is let finish first.
-        await pause(page, kIconLoadMs);
-    } finally {
+    // Stopped in the walk, or when it ends however it ends: a server left listening keeps the tests from ending.
+    const stopServer = async () => {
+        if (!server.listening) return;
         server.closeAllConnections();
         await new Promise((resolve) => server.close(resolve));
-    }
+    };
+    t.after(stopServer);
+    const page = await newPage(t);
+    await page.open(siteUrl);
+    assert.ok(await page.evaluate(() => navigator.serviceWorker.ready.then(() => true)));
+    await page.reload();
+    assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null), 'the worker controls the page');
+    assert.deepEqual((await page.requests()).filter((url) => !url.startsWith(siteUrl)), [], 'nothing outside the site');
+    // Firefox reports the tab's icon, which the worker answers, as an error of the worker when the
+    // next reload cuts its load off; so that load is let finish first.
+    await pause(page, kIconLoadMs);
+    await stopServer();
     await page.reload();
     assert.ok(await eventually(() => page.main.shown(), kTimeout.timeout / 2), 'the page opens offline');
     await page.main.press(IDC.START);

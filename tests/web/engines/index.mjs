@@ -45,6 +45,10 @@ export async function launchEngine(name) {
         ...browser,
         async newPage(options) {
             const page = { ...(await browser.newPage(options)), name };
+            // Closed once, however often a walk and its cleanup ask.
+            const close = page.close;
+            let closed;
+            page.close = () => (closed ??= close());
             page.text = (selector) => page.evaluate(shownText, selector);
             page.main = dialogOf(page, MAIN);
             page.loss = dialogOf(page, LOSS);
