@@ -10,7 +10,9 @@ import { chromiumFlags, chromiumPath, eventually } from './page.mjs';
 
 // Xvfb writes the number of the display it took to this descriptor.
 const kDisplayDescriptor = 3;
-const kScreen = '1024x768x24';
+// Room for a window around the largest viewport the walks use, 1024 × 768, with a browser's toolbar
+// and frame: MiniBrowser's is 38 pixels high.
+const kScreen = '1280x1024x24';
 const kWindowSize = '1024,768';
 // Far longer than either program takes to start or to end on a busy machine.
 const kStartMs = 30_000;

@@ -14,6 +14,8 @@ import { centreOf, collectErrors, keyParts, leavesBrowser } from './input.mjs';
 const driverPath = process.env.TIPPWERK_WEBKIT_DRIVER ?? '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = process.env.TIPPWERK_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const kDriverStartMs = 30_000;
+// Far longer than MiniBrowser takes to take a new size, about a second and a half, on a busy machine.
+const kWindowMs = 15_000;
 // WebDriver's codes for the keys that are no characters.
 const kKeyCodes = {
     Enter: '\uE007', Escape: '\uE00C', Tab: '\uE004', Backspace: '\uE003', Delete: '\uE017', Shift: '\uE008',
@@ -27,6 +29,28 @@ async function freePort() {
     const { port } = server.address();
     await new Promise((resolve) => server.close(resolve));
     return port;
+}
+
+// Makes MiniBrowser's window as large as the viewport wanted and what its toolbar and frame take. The
+// page follows a new window size in its own time, so the viewport is waited for, and the window
+// corrected by what the viewport then shows until it is the one wanted.
+async function fitWindow(session, evaluate, wanted) {
+    const viewport = () => evaluate(() => ({ width: innerWidth, height: innerHeight, screen: `${screen.width} × ${screen.height}` }));
+    const end = performance.now() + kWindowMs;
+    let seen = await viewport();
+    while (seen.width !== wanted.width || seen.height !== wanted.height) {
+        const window = await session('/window/rect', 'GET');
+        if (performance.now() > end) {
+            throw new Error(`MiniBrowser shows ${seen.width} × ${seen.height} for a viewport of ${wanted.width} × ${wanted.height} ` +
+                `after ${kWindowMs} ms, in a window of ${window.width} × ${window.height} on a screen of ${seen.screen}`);
+        }
+        const before = seen;
+        await session('/window/rect', 'POST', { width: window.width + wanted.width - seen.width, height: window.height + wanted.height - seen.height });
+        await eventually(async () => {
+            seen = await viewport();
+            return seen.width !== before.width || seen.height !== before.height;
+        }, end - performance.now());
+    }
 }
 
 const keyStrokes = (keys) => keys.flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }]);
@@ -95,14 +119,7 @@ export async function launch() {
             }
             const centre = (selector) => evaluate(centreOf, selector);
 
-            // The window made as large as the viewport must be, by what its frame takes.
-            const { width, height } = device.viewport;
-            await session('/window/rect', 'POST', { width, height });
-            const inner = await evaluate(() => ({ width: innerWidth, height: innerHeight }));
-            await session('/window/rect', 'POST', { width: 2 * width - inner.width, height: 2 * height - inner.height });
-            const sized = await evaluate(() => ({ width: innerWidth, height: innerHeight }));
-            if (sized.width !== width || sized.height !== height)
-                throw new Error(`MiniBrowser shows ${sized.width} × ${sized.height} for a viewport of ${width} × ${height}`);
+            await fitWindow(session, evaluate, device.viewport);
 
             // WebDriver classic runs no script before the page's own: a page from disk is opened from a
             // copy that has them first; a page served gets the error collector once loaded.
