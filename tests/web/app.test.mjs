@@ -120,7 +120,7 @@ test('offline the service worker answers from a cache of every file; a new build
     assert.notEqual(buildOf(newSite), buildOf(siteFolder));
     serve(newSite);
     await page.reload();
-    await eventually(async () => !(await cacheNames(page)).includes(kept[0][0]));
+    assert.ok(await eventually(async () => !(await cacheNames(page)).includes(kept[0][0])), 'the old cache goes');
     const names = await cacheNames(page);
     assert.equal(names.length, 1);
     assert.ok(names[0].endsWith(buildOf(newSite)));

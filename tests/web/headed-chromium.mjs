@@ -6,7 +6,7 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-import { chromiumFlags, chromiumPath, eventually } from './page.mjs';
+import { chromiumFlags, chromiumPath, eventually, within } from './page.mjs';
 
 // Xvfb writes the number of the display it took to this descriptor.
 const kDisplayDescriptor = 3;
@@ -37,23 +37,59 @@ export function started(child, stream, pattern, what) {
     });
 }
 
-export async function stop(child) {
-    if (child.exitCode !== null || child.signalCode !== null) return;
-    const ended = new Promise((resolve) => child.once('exit', resolve));
-    child.kill();
-    const killer = setTimeout(() => child.kill('SIGKILL'), kStopMs);
-    await ended;
-    clearTimeout(killer);
+// Whether any process of the group is there still.
+function groupAlive(group) {
+    try {
+        process.kill(-group, 0);
+        return true;
+    } catch (error) {
+        return error.code === 'EPERM';
+    }
+}
+
+// Ends the process, asked first and killed when it lingers; with group, every process of the group it
+// leads too, such as the browser a driver started, which the driver's end leaves running.
+export async function stop(child, { group = false } = {}) {
+    if (child.pid === undefined) return;
+    const ended = () => child.exitCode !== null || child.signalCode !== null;
+    const gone = () => ended() && !(group && groupAlive(child.pid));
+    const signal = (name) => {
+        try {
+            if (group) process.kill(-child.pid, name);
+            else child.kill(name);
+        } catch {
+            // Gone meanwhile.
+        }
+    };
+    if (gone()) return;
+    signal('SIGTERM');
+    if (await eventually(gone, kStopMs)) return;
+    signal('SIGKILL');
+    if (!(await eventually(gone, kStopMs))) throw new Error(`${child.spawnfile} (${child.pid}) still there after SIGKILL`);
+}
+
+// Takes every step in turn, each even when one before it failed; fails with the first failure. For
+// ending what a test started, of which nothing may be left running.
+export async function inTurn(...steps) {
+    let failure = null;
+    for (const step of steps) {
+        try {
+            await step();
+        } catch (error) {
+            failure ??= error;
+        }
+    }
+    if (failure) throw failure;
 }
 
 // One tab's DevTools connection: commands with their replies, events, and every script error and
 // console error the page reports.
 async function connect(webSocketUrl) {
     const socket = new WebSocket(webSocketUrl);
-    await new Promise((resolve, reject) => {
+    await within(new Promise((resolve, reject) => {
         socket.addEventListener('open', resolve, { once: true });
         socket.addEventListener('error', () => reject(new Error(`no connection to ${webSocketUrl}`)), { once: true });
-    });
+    }), kStartMs, `the connection to ${webSocketUrl}`);
     const replies = new Map();
     const listeners = [];
     const errors = [];
@@ -74,10 +110,10 @@ async function connect(webSocketUrl) {
         if (method === 'Runtime.consoleAPICalled' && params.type === 'error') errors.push(params.args.map((a) => a.value).join(' '));
         if (method === 'Log.entryAdded' && params.entry.level === 'error') errors.push(params.entry.text);
     });
-    const send = (method, params = {}) => new Promise((resolve, reject) => {
+    const send = (method, params = {}) => within(new Promise((resolve, reject) => {
         replies.set(++sent, { resolve, reject });
         socket.send(JSON.stringify({ id: sent, method, params }));
-    });
+    }), kStartMs, method);
     const next = (awaited) => new Promise((resolve) => listeners.push((method) => {
         if (method === awaited) resolve();
     }));
@@ -103,30 +139,29 @@ export async function launchHeadedChromium() {
     const profile = mkdtempSync(join(tmpdir(), 'tippwerk-chromium-'));
     let screen;
     let chromium;
-    const shutDown = async () => {
-        if (chromium) await stop(chromium);
-        await screen?.close();
-        rmSync(profile, { recursive: true, force: true });
-    };
+    const shutDown = () => inTurn(() => chromium && stop(chromium, { group: true }), () => screen?.close(),
+        () => rmSync(profile, { recursive: true, force: true }));
     let endpoint;
-    try {
-        screen = await xDisplay();
-        const { display } = screen;
-        chromium = spawn(chromiumPath, [...chromiumFlags, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
-            `--window-size=${kWindowSize}`, 'about:blank'], { env: { ...process.env, DISPLAY: display }, stdio: ['ignore', 'ignore', 'pipe'] });
-        const browserUrl = await started(chromium, chromium.stderr, /DevTools listening on (ws:\S+)/, 'Chromium');
-        endpoint = `http://127.0.0.1:${new URL(browserUrl).port}`;
-    } catch (error) {
-        await shutDown();
-        throw error;
-    }
     const devtools = async (path, method = 'GET') => {
-        const response = await fetch(`${endpoint}${path}`, { method });
+        const response = await fetch(`${endpoint}${path}`, { method, signal: AbortSignal.timeout(kStartMs) });
         const text = await response.text();
         return text.startsWith('[') || text.startsWith('{') ? JSON.parse(text) : text;
     };
     // The tab Chromium opened with, put in front to hide the page behind it.
-    const [cover] = (await devtools('/json/list')).filter((target) => target.type === 'page');
+    let cover;
+    try {
+        screen = await xDisplay();
+        const { display } = screen;
+        // A process group of its own, so that stopping it stops every process it started.
+        chromium = spawn(chromiumPath, [...chromiumFlags, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
+            `--window-size=${kWindowSize}`, 'about:blank'], { env: { ...process.env, DISPLAY: display }, stdio: ['ignore', 'ignore', 'pipe'], detached: true });
+        const browserUrl = await started(chromium, chromium.stderr, /DevTools listening on (ws:\S+)/, 'Chromium');
+        endpoint = `http://127.0.0.1:${new URL(browserUrl).port}`;
+        [cover] = (await devtools('/json/list')).filter((target) => target.type === 'page');
+    } catch (error) {
+        await shutDown();
+        throw error;
+    }
 
     return {
         close: shutDown,
@@ -138,7 +173,7 @@ export async function launchHeadedChromium() {
             for (const script of init) await connection.send('Page.addScriptToEvaluateOnNewDocument', { source: `(${script})();` });
             const loaded = connection.next('Page.loadEventFired');
             await connection.send('Page.navigate', { url });
-            await loaded;
+            await within(loaded, kStartMs, `loading ${url}`);
             const visibility = () => tab.evaluate(() => document.visibilityState);
             const tab = {
                 errors: connection.errors,
@@ -164,11 +199,11 @@ export async function launchHeadedChromium() {
                 },
                 async hide() {
                     await devtools(`/json/activate/${cover.id}`);
-                    await eventually(async () => (await visibility()) === 'hidden');
+                    if (!(await eventually(async () => (await visibility()) === 'hidden'))) throw new Error('the tab behind another is not hidden');
                 },
                 async show() {
                     await devtools(`/json/activate/${target.id}`);
-                    await eventually(async () => (await visibility()) === 'visible');
+                    if (!(await eventually(async () => (await visibility()) === 'visible'))) throw new Error('the tab in front is not visible');
                 },
             };
             return tab;

@@ -145,9 +145,11 @@ export function messageBox(page) {
 // A click on the box's OK, with Playwright's page or an engine's.
 export const dismissMessageBox = (page) => page.click('#message-box button[value="ok"]');
 
-// Waits until the condition on the page holds, within the test's own time limit or the one given;
-// says whether it came to hold.
-export async function eventually(condition, limitMs = Infinity) {
+// Far longer than a running page takes to draw again, or to show what it was asked, on a busy machine.
+const kSettleMs = 10_000;
+
+// Waits until the condition on the page holds, within the time given; says whether it came to hold.
+export async function eventually(condition, limitMs = kSettleMs) {
     const end = performance.now() + limitMs;
     for (;;) {
         if (await condition()) return true;
@@ -156,10 +158,24 @@ export async function eventually(condition, limitMs = Infinity) {
     }
 }
 
-// Waits until the main dialog has drawn at least once more.
+// What the promise gives, or a TimeoutError naming what was awaited once the time given has passed.
+export async function within(promise, limitMs, what) {
+    let timer;
+    const late = new Promise((resolve, reject) => {
+        timer = setTimeout(() => reject(Object.assign(new Error(`${what}: no end within ${limitMs} ms`), { name: 'TimeoutError' })), limitMs);
+    });
+    try {
+        return await Promise.race([promise, late]);
+    } finally {
+        clearTimeout(timer);
+    }
+}
+
+// Waits until the main dialog has drawn at least once more; fails when it stands still.
 export async function drawsGoOn(main) {
     const games = Number(await main.read(IDC.GAMES_PLAYED));
-    await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games);
+    if (!(await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games)))
+        throw new Error(`the draws stood still at ${games} games for ${kSettleMs} ms`);
 }
 
 // Puts the caret into every edit of the dialog with a real click or tap where the edit is drawn, and

@@ -151,7 +151,7 @@ test('without a worker or a wake lock the page draws as before, Auto follows and
             await drawsGoOn(main);
             await main.press(IDC.LOSSES);
             await loss.press(IDC.AUTO);
-            await eventually(async () => Number(await loss.read(IDC.RESULT_DM_FIRST)) > 0);
+            assert.ok(await eventually(async () => Number(await loss.read(IDC.RESULT_DM_FIRST)) > 0), `${name}: Auto shows costs`);
             await main.press(IDC.STOP);
             const games = await main.read(IDC.GAMES_PLAYED);
             await page.waitForTimeout(kQuietMs);

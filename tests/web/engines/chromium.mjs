@@ -1,6 +1,6 @@
 // Chromium as every page test drives it: Playwright over the DevTools protocol, with page.mjs's launch.
 import { DESKTOP, launchBrowser, watch } from '../page.mjs';
-import { leavesBrowser } from './input.mjs';
+import { kPageMs, leavesBrowser } from './input.mjs';
 
 export async function launch() {
     const browser = await launchBrowser();
@@ -10,6 +10,7 @@ export async function launch() {
         close: () => browser.close(),
         async newPage({ device = DESKTOP, init = [] } = {}) {
             const context = await browser.newContext({ ...device, locale: 'de-DE' });
+            context.setDefaultTimeout(kPageMs);
             for (const script of init) await context.addInitScript(script);
             let address;
             const session = watch(await context.newPage(), (url) => url === address || !leavesBrowser(url));

@@ -2,7 +2,7 @@
 import puppeteer from 'puppeteer-core';
 
 import { DESKTOP } from '../page.mjs';
-import { centreOf, keyParts, leavesBrowser } from './input.mjs';
+import { centreOf, keyParts, kPageMs, leavesBrowser } from './input.mjs';
 
 const firefoxPath = process.env.TIPPWERK_FIREFOX ?? '/usr/bin/firefox-esr';
 // Keeps Firefox from asking Mozilla's services for anything while the tests run.
@@ -12,8 +12,14 @@ const kQuiet = {
     'intl.accept_languages': 'de-DE',
 };
 
+// Far longer than Firefox takes to start on a busy machine; a command the walk has given up on, after
+// index.mjs's limit for a call, is let go of after this, where Puppeteer's own limit is ctest's for the whole test.
+const kCommandMs = 30_000;
+
 export async function launch() {
-    const browser = await puppeteer.launch({ browser: 'firefox', executablePath: firefoxPath, headless: true, extraPrefsFirefox: kQuiet });
+    const browser = await puppeteer.launch({
+        browser: 'firefox', executablePath: firefoxPath, headless: true, extraPrefsFirefox: kQuiet, timeout: kCommandMs, protocolTimeout: kCommandMs,
+    });
     return {
         canTap: true,
         version: async () => `Firefox ${(await browser.version()).replace(/^firefox\//, '')}`,
@@ -22,6 +28,7 @@ export async function launch() {
             // A context of its own, so no service worker, cache or storage carries over from another page.
             const context = await browser.createBrowserContext();
             const page = await context.newPage();
+            page.setDefaultTimeout(kPageMs);
             await page.setViewport({ ...device.viewport, isMobile: Boolean(device.isMobile), hasTouch: Boolean(device.hasTouch) });
             for (const script of init) await page.evaluateOnNewDocument(script);
             const errors = [];

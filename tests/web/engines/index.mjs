@@ -8,13 +8,16 @@
 // evaluate(fn, ...args), text(selector), screenshot(path), and the script errors (errors()) and the
 // requests other than the page itself (requests()) seen so far; and its dialogs, main and loss, read
 // and pressed as page.mjs's dialog() does.
-import { eventually, fieldNumbers, LOSS, MAIN } from '../page.mjs';
+import { eventually, fieldNumbers, LOSS, MAIN, within } from '../page.mjs';
 import { launch as launchChromium } from './chromium.mjs';
 import { launch as launchFirefox } from './firefox.mjs';
 import { launch as launchWebKit } from './webkit.mjs';
 
 // Far longer than any engine takes to show the page on a busy machine.
 const kOpenMs = 20_000;
+// Far longer than any call into a driver takes on a busy machine, and than the page's own scripts and
+// loads may take in Firefox and WebKit, whose drivers then fail with their reasons.
+const kCallMs = 20_000;
 const kLaunchers = { chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit };
 export const engineNames = Object.keys(kLaunchers);
 
@@ -37,14 +40,31 @@ function dialogOf(page, name) {
     };
 }
 
+// The driver's functions, each failing with its name once it has taken longer than kCallMs. A browser
+// that stopped answering answers no later call either: each fails at once with that reason, so that
+// the walks after it end in seconds too; it is closed all the same.
+function bounded(driver, what, stuck) {
+    const call = (key, value) => async (...args) => {
+        if (stuck.reason && key !== 'close') throw new Error(`${what} ${key}: not tried, as ${stuck.reason}`);
+        try {
+            return await within(value(...args), kCallMs, `${what} ${key}`);
+        } catch (error) {
+            if (error.name === 'TimeoutError') stuck.reason ??= error.message;
+            throw error;
+        }
+    };
+    return Object.fromEntries(Object.entries(driver).map(([key, value]) => [key, typeof value === 'function' ? call(key, value) : value]));
+}
+
 export async function launchEngine(name) {
     const launch = kLaunchers[name];
     if (!launch) throw new Error(`no engine ${name}: one of ${engineNames.join(', ')}`);
-    const browser = await launch();
+    const stuck = { reason: null };
+    const browser = bounded(await launch(), name, stuck);
     return {
         ...browser,
         async newPage(options) {
-            const page = { ...(await browser.newPage(options)), name };
+            const page = { ...bounded(await browser.newPage(options), name, stuck), name };
             // Closed once, however often a walk and its cleanup ask.
             const close = page.close;
             let closed;

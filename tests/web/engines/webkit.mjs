@@ -7,15 +7,18 @@ import { tmpdir } from 'node:os';
 import { basename, join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
-import { stop, xDisplay } from '../headed-chromium.mjs';
+import { inTurn, stop, xDisplay } from '../headed-chromium.mjs';
 import { DESKTOP, eventually } from '../page.mjs';
-import { centreOf, collectErrors, keyParts, leavesBrowser } from './input.mjs';
+import { centreOf, collectErrors, keyParts, kPageMs, leavesBrowser } from './input.mjs';
 
 const driverPath = process.env.TIPPWERK_WEBKIT_DRIVER ?? '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = process.env.TIPPWERK_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const kDriverStartMs = 30_000;
-// Far longer than MiniBrowser takes to take a new size, about a second and a half, on a busy machine.
-const kWindowMs = 15_000;
+const kPortTries = 3;
+// A command the walk has given up on, after index.mjs's limit for a call, is let go of after this.
+const kCommandMs = 30_000;
+// Far longer than MiniBrowser takes to follow a new size on a busy machine: a second and a half at most here.
+const kWindowMs = 10_000;
 // WebDriver's codes for the keys that are no characters.
 const kKeyCodes = {
     Enter: '\uE007', Escape: '\uE00C', Tab: '\uE004', Backspace: '\uE003', Delete: '\uE017', Shift: '\uE008',
@@ -55,30 +58,56 @@ async function fitWindow(session, evaluate, wanted) {
 
 const keyStrokes = (keys) => keys.flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }]);
 
+// WebDriver commands to the driver at the endpoint; a reply with an error fails with its message, and
+// one that does not come in time fails with what was asked.
+function webDriver(endpoint) {
+    return async (method, path, body) => {
+        try {
+            const response = await fetch(`${endpoint}${path}`, {
+                method, headers: { 'content-type': 'application/json' }, body: body && JSON.stringify(body), signal: AbortSignal.timeout(kCommandMs),
+            });
+            const { value } = await response.json();
+            if (value?.error) throw new Error(`${value.error}: ${value.message}`);
+            return value;
+        } catch (error) {
+            const reason = error.name === 'TimeoutError' ? `no answer within ${kCommandMs} ms` : error.cause?.message ?? error.message;
+            throw new Error(`WebDriver ${method} ${path}: ${reason}`);
+        }
+    };
+}
+
+// WebKitWebDriver on a free port once it answers, leading a process group of its own with the
+// browsers it starts, so that stopping it stops them. A port taken between finding it and the
+// driver's start ends the driver at once, and another is tried.
+async function startDriver(display) {
+    for (let attempt = 1; ; ++attempt) {
+        const port = await freePort();
+        const driver = spawn(driverPath, [`--port=${port}`, '--replace-on-new-session'],
+            { env: { ...process.env, DISPLAY: display }, stdio: 'ignore', detached: true });
+        let failure = null;
+        driver.once('error', (error) => { failure = error; });
+        const ended = () => failure !== null || driver.exitCode !== null || driver.signalCode !== null;
+        const command = webDriver(`http://127.0.0.1:${port}`);
+        const answered = await eventually(async () => ended() || command('GET', '/status').then((status) => status.ready, () => false), kDriverStartMs);
+        if (answered && !ended()) return { driver, command };
+        const reason = failure?.message ?? (ended() ? `ended (${driver.exitCode ?? driver.signalCode}) before it was ready` : `not ready within ${kDriverStartMs} ms`);
+        await stop(driver, { group: true });
+        if (failure || !answered || attempt === kPortTries) throw new Error(`${driverPath}: ${reason}`);
+    }
+}
+
 export async function launch() {
     const screen = await xDisplay();
-    const port = await freePort();
-    const driver = spawn(driverPath, [`--port=${port}`, '--replace-on-new-session'], { env: { ...process.env, DISPLAY: screen.display }, stdio: 'ignore' });
-    const endpoint = `http://127.0.0.1:${port}`;
-    // A WebDriver command; a reply with an error fails with its message.
-    async function command(method, path, body) {
-        const response = await fetch(`${endpoint}${path}`, {
-            method, headers: { 'content-type': 'application/json' }, body: body && JSON.stringify(body),
-        });
-        const { value } = await response.json();
-        if (value?.error) throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
-        return value;
-    }
-    const ready = await eventually(() => command('GET', '/status').then((status) => status.ready, () => false), kDriverStartMs);
     const work = mkdtempSync(join(tmpdir(), 'tippwerk-webkit-'));
-    const shutDown = async () => {
-        await stop(driver);
-        await screen.close();
-        rmSync(work, { recursive: true, force: true });
-    };
-    if (!ready) {
+    let driver = null;
+    const shutDown = () => inTurn(() => driver && stop(driver, { group: true }), () => screen.close(),
+        () => rmSync(work, { recursive: true, force: true }));
+    let command;
+    try {
+        ({ driver, command } = await startDriver(screen.display));
+    } catch (error) {
         await shutDown();
-        throw new Error(`${driverPath} not ready within ${kDriverStartMs} ms`);
+        throw error;
     }
     let version = null;
     const sessions = new Set();
@@ -87,6 +116,8 @@ export async function launch() {
     return {
         canTap: false,
         version: async () => `WebKitGTK ${version ?? 'unknown until a page is opened'}`,
+        // The sessions ended first, which closes their browsers; one already gone with its browser is
+        // no fault, and stopping the driver's process group ends any browser left.
         async close() {
             for (const session of sessions) await command('DELETE', `/session/${session}`).catch(() => {});
             await shutDown();
@@ -94,9 +125,10 @@ export async function launch() {
         // Each page is a MiniBrowser of its own, and so shares nothing with another; the driver keeps one
         // at a time, so a new page replaces the one before.
         async newPage({ device = DESKTOP, init = [] } = {}) {
-            const { sessionId, capabilities } = await command('POST', '/session', {
-                capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': { binary: miniBrowserPath, args: ['--automation'] } } },
-            });
+            const { sessionId, capabilities } = await command('POST', '/session', { capabilities: { alwaysMatch: {
+                'webkitgtk:browserOptions': { binary: miniBrowserPath, args: ['--automation'] },
+                timeouts: { script: kPageMs, pageLoad: kPageMs },
+            } } });
             version = capabilities.browserVersion;
             sessions.add(sessionId);
             const session = (path, method = 'POST', body = {}) => command(method, `/session/${sessionId}${path}`, method === 'POST' ? body : undefined);
@@ -119,7 +151,16 @@ export async function launch() {
             }
             const centre = (selector) => evaluate(centreOf, selector);
 
-            await fitWindow(session, evaluate, device.viewport);
+            const close = async () => {
+                sessions.delete(sessionId);
+                await command('DELETE', `/session/${sessionId}`);
+            };
+            try {
+                await fitWindow(session, evaluate, device.viewport);
+            } catch (error) {
+                await close().catch(() => {});
+                throw error;
+            }
 
             // WebDriver classic runs no script before the page's own: a page from disk is opened from a
             // copy that has them first; a page served gets the error collector once loaded.
@@ -146,10 +187,7 @@ export async function launch() {
                     await session('/refresh');
                     if (!fromDisk) await evaluate(collectErrors);
                 },
-                async close() {
-                    sessions.delete(sessionId);
-                    await command('DELETE', `/session/${sessionId}`);
-                },
+                close,
                 click: async (selector) => {
                     const { x, y } = await centre(selector);
                     await mouse(x, y, 1);
