@@ -12,6 +12,11 @@ const kShortWalk = 300;
 // A desktop whose engine has a touch screen too, where its driver can tap.
 const kDevice = { viewport: { width: 1024, height: 768 }, hasTouch: true };
 const kMebibyte = 2 ** 20;
+// A walk's time limit, for the browser's start and each action: the actions in WebKit took up to half a
+// second each on two cores that other builds kept busy (load 16); for the short walk within ctest's
+// limit, so that a walk that stops fails with its reason.
+const kStartLimitMs = 30_000;
+const kActionLimitMs = 800;
 
 const actions = Number(process.env.TIPPWERK_STRESS_ACTIONS ?? kShortWalk);
 const seed = Number(process.env.TIPPWERK_STRESS_SEED ?? Math.floor(Math.random() * 2 ** 32));
@@ -29,9 +34,11 @@ function figures(walk) {
 }
 
 for (const engine of engines) {
-    test(`a seeded stress walk of ${actions} actions in ${engine}`, async () => {
+    test(`a seeded stress walk of ${actions} actions in ${engine}`, { timeout: kStartLimitMs + actions * kActionLimitMs }, async (t) => {
         console.log(`stress walk in ${engine}: seed ${seed}, ${actions} actions`);
         const browser = await launchEngine(engine);
+        // Closed however the walk ends, at its time limit too.
+        t.after(() => browser.close());
         let page;
         try {
             page = await browser.newPage({ device: kDevice });
@@ -44,8 +51,6 @@ for (const engine of engines) {
                 'node --test tests/web/stress.test.mjs\n(the replay takes the same actions while the page shows the same boxes; ' +
                 'its tips and replacements come from the clock, so a fault that needs particular numbers may take a few replays)');
             throw error;
-        } finally {
-            await browser.close();
         }
     });
 }
