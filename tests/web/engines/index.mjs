@@ -2,8 +2,8 @@
 // with real input behind one small interface, so one set of walks runs in all three.
 //
 // launchEngine(name) gives { version(), newPage({ device, init }), close() }; a page gives goto(url),
-// reload(), close(), click(selector), dblclick(selector), clickAt(x, y), tap(selector) where the
-// engine canTap and the device has touch,
+// reload(), close(), click(selector), dblclick(selector), clickAt(x, y), tap(selector) where its
+// canTap says, the engine's driver having touch and the device a touch screen,
 // type(text) into the focused element, press(key) by Playwright's names ('Shift+Tab', 'Space'),
 // evaluate(fn, ...args), text(selector), screenshot(path), and the script errors (errors()) and the
 // requests other than the page itself (requests()) seen so far; and its dialogs, main and loss, read
@@ -63,8 +63,8 @@ export async function launchEngine(name) {
     const browser = bounded(await launch(), name, stuck);
     return {
         ...browser,
-        async newPage(options) {
-            const page = { ...bounded(await browser.newPage(options), name, stuck), name };
+        async newPage(options = {}) {
+            const page = { ...bounded(await browser.newPage(options), name, stuck), name, canTap: browser.canTap && Boolean(options.device?.hasTouch) };
             // Closed once, however often a walk and its cleanup ask.
             const close = page.close;
             let closed;
