@@ -232,7 +232,8 @@ void CheckedStart(int drawsPerWarning)
         std::uint32_t seed = read.randomSeed;
         accepted[k] = ExpectedUniqueNumber(seed, k + 1, avoided);
         ExpectWrite(mainDialog, event++, field, std::to_string(accepted[k]));
-        FUZZ_CHECK(event < mainDialog.logLength && mainDialog.log[event++].kind == FieldEvent::WARNING);
+        FUZZ_CHECK(event < mainDialog.logLength && mainDialog.log[event].kind == FieldEvent::WARNING);
+        ++event;
     }
     FUZZ_CHECK(mainDialog.logLength == event);
     for (int i = 0; i < kNumbersPerTip; ++i)

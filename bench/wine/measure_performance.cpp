@@ -35,6 +35,7 @@ struct Program {
 double MedianOfRuns(const Program& program, double (*of)(const RunResult&))
 {
     std::vector<double> values;
+    values.reserve(program.runs.size());
     for (const RunResult& run : program.runs)
         values.push_back(of(run));
     return Median(values).value_or(0.0);
