@@ -62,6 +62,11 @@ bool ProgramSession::launch()
     mainDialog = WaitForProgramWindow({program->id(), kMainCaption}, kProgramStartTimeoutMs);
     if (!log.expect(mainDialog != nullptr, "the main dialog appears"))
         return false;
+    // A program that has taken no message for five seconds, as a start on a busy machine may, counts
+    // as hung until it takes one, and every read of a field gives up at once with no text until then.
+    DWORD_PTR answer = 0;
+    log.expect(WaitFor([&] { return SendWithTimeout(mainDialog, WM_NULL, 0, 0, answer); }, kProgramStartTimeoutMs),
+               "the main dialog answers");
     log.expect(readPlainTip(tip), "on opening the tip shows six distinct numbers in 1..49");
     for (int field = IDC_HIT_FIRST; field <= IDC_GAMES_WITHOUT_PRIZE; ++field)
         log.expectText(ReadField(mainDialog, field), L"0", "on opening field " + std::to_string(field) + " shows 0");
