@@ -6,7 +6,7 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-import { chromiumFlags, chromiumPath, eventually, within } from './page.mjs';
+import { chromiumFlags, chromiumPath, eventually, until, within } from './page.mjs';
 
 // Xvfb writes the number of the display it took to this descriptor.
 const kDisplayDescriptor = 3;
@@ -65,7 +65,7 @@ export async function stop(child, { group = false } = {}) {
     signal('SIGTERM');
     if (await eventually(gone, kStopMs)) return;
     signal('SIGKILL');
-    if (!(await eventually(gone, kStopMs))) throw new Error(`${child.spawnfile} (${child.pid}) still there after SIGKILL`);
+    await until(gone, `${child.spawnfile} (${child.pid}) still there after SIGKILL`, kStopMs);
 }
 
 // Takes every step in turn, each even when one before it failed; fails with the first failure. For
@@ -189,7 +189,7 @@ export async function launchHeadedChromium() {
                 // there: the page shows its dialogs when its engine has compiled, which may be after the load.
                 async click(selector) {
                     const there = () => tab.evaluate((found) => document.querySelector(found) !== null, selector);
-                    if (!(await eventually(there, kStartMs))) throw new Error(`nothing to click at ${selector}`);
+                    await until(there, `nothing to click at ${selector}`, kStartMs);
                     const { x, y } = await tab.evaluate((found) => {
                         const box = document.querySelector(found).getBoundingClientRect();
                         return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
@@ -199,11 +199,11 @@ export async function launchHeadedChromium() {
                 },
                 async hide() {
                     await devtools(`/json/activate/${cover.id}`);
-                    if (!(await eventually(async () => (await visibility()) === 'hidden'))) throw new Error('the tab behind another is not hidden');
+                    await until(async () => (await visibility()) === 'hidden', 'the tab behind another is not hidden');
                 },
                 async show() {
                     await devtools(`/json/activate/${target.id}`);
-                    if (!(await eventually(async () => (await visibility()) === 'visible'))) throw new Error('the tab in front is not visible');
+                    await until(async () => (await visibility()) === 'visible', 'the tab in front is not visible');
                 },
             };
             return tab;

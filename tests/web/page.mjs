@@ -158,6 +158,11 @@ export async function eventually(condition, limitMs = kSettleMs) {
     }
 }
 
+// Waits until the condition on the page holds, and fails with the failure given when it does not.
+export async function until(condition, failure, limitMs = kSettleMs) {
+    if (!(await eventually(condition, limitMs))) throw new Error(failure);
+}
+
 // What the promise gives, or a TimeoutError naming what was awaited once the time given has passed.
 export async function within(promise, limitMs, what) {
     let timer;
@@ -174,8 +179,7 @@ export async function within(promise, limitMs, what) {
 // Waits until the main dialog has drawn at least once more; fails when it stands still.
 export async function drawsGoOn(main) {
     const games = Number(await main.read(IDC.GAMES_PLAYED));
-    if (!(await eventually(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games)))
-        throw new Error(`the draws stood still at ${games} games for ${kSettleMs} ms`);
+    await until(async () => Number(await main.read(IDC.GAMES_PLAYED)) > games, `the draws stood still at ${games} games for ${kSettleMs} ms`);
 }
 
 // Puts the caret into every edit of the dialog with a real click or tap where the edit is drawn, and

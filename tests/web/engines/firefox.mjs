@@ -2,7 +2,7 @@
 import puppeteer from 'puppeteer-core';
 
 import { DESKTOP } from '../page.mjs';
-import { centreOf, keyParts, kPageMs, leavesBrowser } from './input.mjs';
+import { centreOf, keyParts, kCommandMs, kPageMs, leavesBrowser } from './input.mjs';
 
 const firefoxPath = process.env.TIPPWERK_FIREFOX ?? '/usr/bin/firefox-esr';
 // Keeps Firefox from asking Mozilla's services for anything while the tests run.
@@ -11,10 +11,6 @@ const kQuiet = {
     'network.captive-portal-service.enabled': false, 'network.connectivity-service.enabled': false,
     'intl.accept_languages': 'de-DE',
 };
-
-// Far longer than Firefox takes to start on a busy machine; a command the walk has given up on, after
-// index.mjs's limit for a call, is let go of after this, where Puppeteer's own limit is ctest's for the whole test.
-const kCommandMs = 30_000;
 
 export async function launch() {
     const browser = await puppeteer.launch({

@@ -8,7 +8,7 @@
 // evaluate(fn, ...args), text(selector), screenshot(path), and the script errors (errors()) and the
 // requests other than the page itself (requests()) seen so far; and its dialogs, main and loss, read
 // and pressed as page.mjs's dialog() does.
-import { eventually, fieldNumbers, LOSS, MAIN, within } from '../page.mjs';
+import { fieldNumbers, LOSS, MAIN, until, within } from '../page.mjs';
 import { launch as launchChromium } from './chromium.mjs';
 import { launch as launchFirefox } from './firefox.mjs';
 import { launch as launchWebKit } from './webkit.mjs';
@@ -75,7 +75,7 @@ export async function launchEngine(name) {
             // Opens the address and waits for the main dialog, which the page shows once its engine runs.
             page.open = async (url) => {
                 await page.goto(url);
-                if (!(await eventually(() => page.main.shown(), kOpenMs))) throw new Error(`${url}: no main dialog in ${name}`);
+                await until(() => page.main.shown(), `${url}: no main dialog in ${name}`, kOpenMs);
             };
             return page;
         },

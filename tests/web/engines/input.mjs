@@ -1,9 +1,13 @@
-// What the drivers share: how long a page may take; and those of Firefox and WebKit: where a pointer
-// goes for a selector, the page errors an init script collects, and the keys by their names.
+// What the drivers share: how long a page and a command may take; and those of Firefox and WebKit:
+// where a pointer goes for a selector, the page errors an init script collects, and the keys by their
+// names.
 
 // A page's loads, scripts and actions may take this long: far longer than any takes on a busy machine,
 // and shorter than index.mjs's limit for a call, so that a driver fails with its own reason first.
 export const kPageMs = 15_000;
+// A command the walk has given up on, after index.mjs's limit for a call, is let go of by the driver
+// after this: far longer than a browser takes to start on a busy machine.
+export const kCommandMs = 30_000;
 
 // Run in the page: scrolls the element into view and gives its centre, in whole pixels as WebDriver
 // takes them; fails as Playwright's click does when something else would take the click there.

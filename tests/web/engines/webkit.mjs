@@ -9,14 +9,12 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 
 import { inTurn, stop, xDisplay } from '../headed-chromium.mjs';
 import { DESKTOP, eventually } from '../page.mjs';
-import { centreOf, collectErrors, keyParts, kPageMs, leavesBrowser } from './input.mjs';
+import { centreOf, collectErrors, keyParts, kCommandMs, kPageMs, leavesBrowser } from './input.mjs';
 
 const driverPath = process.env.TIPPWERK_WEBKIT_DRIVER ?? '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = process.env.TIPPWERK_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const kDriverStartMs = 30_000;
 const kPortTries = 3;
-// A command the walk has given up on, after index.mjs's limit for a call, is let go of after this.
-const kCommandMs = 30_000;
 // Far longer than MiniBrowser takes to follow a new size on a busy machine: a second and a half at most here.
 const kWindowMs = 10_000;
 // WebDriver's codes for the keys that are no characters.
